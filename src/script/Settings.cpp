@@ -1,0 +1,3 @@
+#include "script/Settings.h"
+
+Settings settings;

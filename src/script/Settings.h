@@ -1,0 +1,28 @@
+// The process-wide record of the user's settings. Plain data, read directly by every
+// subsystem that needs a setting; the application loads and saves it (app/SettingsStore).
+#pragma once
+
+#include <cstdint>
+
+struct Settings {
+    static constexpr int kPathCapacity = 255;  // at most 254 characters
+
+    bool showClock = true;
+    bool enableMusic = true;
+    bool useDesktop = true;
+    bool showFlame = false;
+    bool defGamma = true;
+    std::uint32_t width = 800;
+    std::uint32_t height = 600;
+    std::int32_t depth = 32;
+    std::int32_t volume = 100;
+    std::int32_t gamma = 50;
+    std::uint32_t timeScale = 0;
+    bool galaxy = false;
+    bool showFps = false;
+    bool vsync = false;
+    bool mouseExit = false;
+    char path[kPathCapacity] = {};
+};
+
+extern Settings settings;

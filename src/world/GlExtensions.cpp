@@ -1,0 +1,5 @@
+#include "world/GlExtensions.h"
+
+ActiveTextureFn glActiveTextureARBPtr = nullptr;
+ActiveTextureFn glClientActiveTextureARBPtr = nullptr;
+MultiTexCoord2fFn glMultiTexCoord2fARBPtr = nullptr;
