@@ -17,6 +17,10 @@ public:
     virtual void render(const Camera& camera) = 0;
     virtual void update(double dt) = 0;
 
+    // "texture %s" / "\tmap1 %s" and "\tmap2 %s": mipmapped JPEG textures.
+    void loadTexture(const char* memberName);
+    void loadTexture2(const char* memberName);
+
     Vec3 position{0, 0, 0};
     Vec3 look{0, 0, 0};
     Vec3 right{0, 0, 0};
