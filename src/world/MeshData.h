@@ -1,0 +1,28 @@
+// The binary mesh layout, checked before anything is read: three little-endian counts
+// (vertices V, faces F, texture coordinates T), then positions, position indices,
+// texture-coordinate indices, texture coordinates and per-corner normals.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct MeshLayout {
+    std::uint32_t vertexCount = 0;
+    std::uint32_t faceCount = 0;
+    std::uint32_t texCoordCount = 0;
+    std::size_t positionsAt = 0;
+    std::size_t positionIndicesAt = 0;
+    std::size_t texCoordIndicesAt = 0;
+    std::size_t texCoordsAt = 0;
+    std::size_t normalsAt = 0;
+    std::uint64_t totalSize = 0;
+};
+
+// Fills `layout` and returns nullptr when the bytes hold a complete, consistent mesh
+// (size equals what the counts announce, every index below its count); otherwise
+// returns a short reason and reads nothing beyond `size`.
+const char* checkMeshData(const std::uint8_t* data, std::size_t size, MeshLayout& layout);
+
+// Compiles a checked mesh into a new display list (0 when none could be allocated).
+// Both texture units receive each corner's coordinates.
+unsigned compileMeshList(const std::uint8_t* data, const MeshLayout& layout);

@@ -1,0 +1,113 @@
+#include "world/MeshFile.h"
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "archive/ArchiveMember.h"
+#include "image/TextureLoader.h"
+#include "world/GlExtensions.h"
+#include "world/MeshData.h"
+
+GeometrySlots geometrySlots;
+
+namespace {
+
+std::uint32_t readU32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+float readF32(const std::uint8_t* p) {
+    std::uint32_t bits = readU32(p);
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// Every index of `records` triples starting at `at` must be below `limit`.
+bool indicesBelow(const std::uint8_t* data, std::size_t at, std::uint32_t records, std::uint32_t limit) {
+    for (std::uint64_t i = 0; i < std::uint64_t(records) * 3; ++i) {
+        if (readU32(data + at + i * 4) >= limit) return false;
+    }
+    return true;
+}
+
+void emitCorner(const std::uint8_t* data, const MeshLayout& m, std::uint32_t face, int corner) {
+    std::size_t n = m.normalsAt + (std::size_t(face) * 9 + corner * 3) * 4;
+    glNormal3f(readF32(data + n), readF32(data + n + 4), readF32(data + n + 8));
+
+    std::uint32_t ti = readU32(data + m.texCoordIndicesAt + (std::size_t(face) * 3 + corner) * 4);
+    float u = readF32(data + m.texCoordsAt + std::size_t(ti) * 8);
+    float v = readF32(data + m.texCoordsAt + std::size_t(ti) * 8 + 4);
+    if (glMultiTexCoord2fARBPtr) {
+        glMultiTexCoord2fARBPtr(GL_TEXTURE0_ARB, u, v);
+        glMultiTexCoord2fARBPtr(GL_TEXTURE1_ARB, u, v);
+    } else {
+        glTexCoord2f(u, v);
+    }
+
+    std::uint32_t pi = readU32(data + m.positionIndicesAt + (std::size_t(face) * 3 + corner) * 4);
+    std::size_t p = m.positionsAt + std::size_t(pi) * 12;
+    glVertex3f(readF32(data + p), readF32(data + p + 4), readF32(data + p + 8));
+}
+
+}  // namespace
+
+const char* checkMeshData(const std::uint8_t* data, std::size_t size, MeshLayout& layout) {
+    if (!data || size < 12) return "shorter than its header";
+    MeshLayout m;
+    m.vertexCount = readU32(data);
+    m.faceCount = readU32(data + 4);
+    m.texCoordCount = readU32(data + 8);
+    // 64-bit sums: counts up to 2^32 - 1 cannot overflow them.
+    std::uint64_t v = m.vertexCount, f = m.faceCount, t = m.texCoordCount;
+    m.totalSize = 12 + 12 * v + 60 * f + 8 * t;
+    if (m.totalSize != size) return size < m.totalSize ? "shorter than its counts announce" : "longer than its counts announce";
+    m.positionsAt = 12;
+    m.positionIndicesAt = m.positionsAt + 12 * v;
+    m.texCoordIndicesAt = m.positionIndicesAt + 12 * f;
+    m.texCoordsAt = m.texCoordIndicesAt + 12 * f;
+    m.normalsAt = m.texCoordsAt + 8 * t;
+    if (!indicesBelow(data, m.positionIndicesAt, m.faceCount, m.vertexCount)) return "position index out of range";
+    if (!indicesBelow(data, m.texCoordIndicesAt, m.faceCount, m.texCoordCount)) return "texture coordinate index out of range";
+    layout = m;
+    return nullptr;
+}
+
+unsigned compileMeshList(const std::uint8_t* data, const MeshLayout& layout) {
+    GLuint list = glGenLists(1);
+    if (list == 0) return 0;
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glNewList(list, GL_COMPILE);
+    glBegin(GL_TRIANGLES);
+    for (std::uint32_t face = 0; face < layout.faceCount; ++face) {
+        for (int corner = 0; corner < 3; ++corner) emitCorner(data, layout, face, corner);
+    }
+    glEnd();
+    glEndList();
+    glPopMatrix();
+    glFinish();
+    return list;
+}
+
+unsigned loadMeshFile(const char* memberName) {
+    if (!graphicsLoading()) return 0;
+    ArchiveMember member;
+    if (member.open(memberName) != 0) {
+        std::fprintf(stderr, "Mesh %s: cannot open member\n", memberName);
+        return 0;
+    }
+    MeshLayout layout;
+    if (const char* problem = checkMeshData(member.data(), member.size(), layout)) {
+        std::fprintf(stderr, "Mesh %s rejected: %s\n", memberName, problem);
+        return 0;
+    }
+    unsigned list = compileMeshList(member.data(), layout);
+    if (list == 0) std::fprintf(stderr, "Mesh %s: no display list available\n", memberName);
+    return list;
+}
