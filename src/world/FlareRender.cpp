@@ -1,0 +1,6 @@
+// Drawing and animation of a Flare.
+#include "world/Flare.h"
+
+void Flare::render(const Camera&) {}
+
+void Flare::update(double) {}
