@@ -1,0 +1,27 @@
+// JPEG members to packed pixel buffers, bottom row first (the order OpenGL expects).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+struct JpegImage {
+    int stride = 0;      // bytes per row: width x components
+    int width = 0;
+    int height = 0;
+    int components = 0;  // the library's output components: 3 for colour, 1 for grey
+    std::vector<std::uint8_t> pixels;  // stride x height bytes, bottom row first
+};
+
+// Pictures larger than this many pixels are refused before anything is allocated.
+constexpr std::uint64_t kMaxJpegPixels = std::uint64_t(1) << 26;
+
+// Decodes a whole JPEG held in memory. False, with an empty image, when the data is not a
+// JPEG the library can decode (or is larger than maxPixels). A stream that ends early or
+// whose restart markers are damaged gives true with the rows decoded so far (the rest zero).
+bool decodeJpeg(const std::uint8_t* bytes, std::size_t size, JpegImage& image,
+                std::uint64_t maxPixels = kMaxJpegPixels);
+
+// Opens the archive member and decodes it (false as decodeJpeg). A member that cannot be opened shows
+// "ARCH:Can't load JPG file: <name>" and gives false with an empty image.
+bool loadJpeg(const char* memberName, JpegImage& image);
