@@ -1,0 +1,80 @@
+// SDL2 backend of AudioOutput.
+#include "platform/AudioOutput.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+
+namespace {
+
+// SDL calls back with a byte count; hand the pull callback whole frames.
+void SDLCALL sdlPull(void* userdata, Uint8* stream, int length)
+{
+    const auto* target = static_cast<const platform::AudioOutput::PullTarget*>(userdata);
+    const int frameBytes = target->channels * static_cast<int>(sizeof(std::int16_t));
+    target->pull(target->context, reinterpret_cast<std::int16_t*>(stream), length / frameBytes);
+}
+
+}  // namespace
+
+namespace platform {
+
+AudioOutput::~AudioOutput()
+{
+    close();
+}
+
+bool AudioOutput::open(int sampleRate, int channels, AudioPullCallback pull, void* context)
+{
+    close();
+    error_[0] = '\0';
+    if (pull == nullptr || sampleRate <= 0 || channels < 1 || channels > 8) {
+        std::snprintf(error_, sizeof error_, "invalid audio format");
+        return false;
+    }
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        std::snprintf(error_, sizeof error_, "no audio: %s", SDL_GetError());
+        return false;
+    }
+    subsystemStarted_ = true;
+
+    target_ = PullTarget{pull, context, channels};
+    SDL_AudioSpec wanted;
+    SDL_zero(wanted);
+    wanted.freq = sampleRate;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = static_cast<Uint8>(channels);
+    wanted.samples = 2048;  // about 46 ms at 44100 Hz: small enough to stop promptly
+    wanted.callback = sdlPull;
+    wanted.userdata = &target_;
+    SDL_AudioSpec obtained;
+    // No allowed changes: SDL converts our format to the device's.
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (device_ == 0) {
+        std::snprintf(error_, sizeof error_, "no audio device: %s", SDL_GetError());
+        close();
+        return false;
+    }
+    return true;
+}
+
+void AudioOutput::setPlaying(bool playing)
+{
+    if (device_ != 0)
+        SDL_PauseAudioDevice(device_, playing ? 0 : 1);
+}
+
+void AudioOutput::close()
+{
+    if (device_ != 0) {
+        // Waits for a running callback to return and stops the audio thread.
+        SDL_CloseAudioDevice(device_);
+        device_ = 0;
+    }
+    if (subsystemStarted_) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        subsystemStarted_ = false;
+    }
+}
+
+}  // namespace platform
