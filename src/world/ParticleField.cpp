@@ -2,8 +2,6 @@
 
 #include "world/ParticleSystem.h"
 
-ParticleSystem particleField;
-
 void setUpParticleField() {
     particleField.mode = ParticleSystem::Field;
     particleField.loadTexture("textures\\particle.jpg");
