@@ -1,0 +1,72 @@
+// Least-significant-bit-first input over a ByteSource. The decoders' hot loops copy
+// the cursor into a local, work on it, and store it back, so that stores into the
+// output window cannot force the bit state out of registers.
+#pragma once
+
+#include "archive/ByteSource.h"
+
+#include <cstdint>
+#include <cstring>
+
+struct BitCursor {
+    std::uint64_t bits = 0;       // valid bits at the low end
+    unsigned count = 0;           // how many are valid
+    const std::uint8_t* next = nullptr;
+    const std::uint8_t* end = nullptr;
+};
+
+class BitReader {
+public:
+    static constexpr std::size_t kBufferSize = 4096;
+
+    explicit BitReader(ByteSource& source) : source_(source) {}
+
+    // Starts reading at `offset` with nothing buffered.
+    void reset(std::uint64_t offset);
+
+    // At least 32 valid bits afterwards (past the end of input the bits are zeros).
+    static inline void refill(BitCursor& c, BitReader& r) {
+        if (c.count >= 32) return;
+        if (c.end - c.next >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, c.next, 8);
+            c.bits |= word << c.count;
+            c.next += (63 - c.count) >> 3;
+            c.count |= 56;
+            return;
+        }
+        r.refillSlow(c);
+    }
+    static inline std::uint32_t peek(const BitCursor& c, unsigned n) {
+        return static_cast<std::uint32_t>(c.bits & ((std::uint64_t(1) << n) - 1));
+    }
+    static inline void drop(BitCursor& c, unsigned n) {
+        c.bits >>= n;
+        c.count -= n;
+    }
+
+    // Convenience forms on the reader's own cursor, for the colder paths. n <= 32.
+    std::uint32_t readBits(unsigned n) {
+        refill(cursor, *this);
+        std::uint32_t v = peek(cursor, n);
+        drop(cursor, n);
+        return v;
+    }
+    // Drops the rest of a partly used byte.
+    void alignToByte() { drop(cursor, cursor.count & 7); }
+    // Offset of the first input byte not used in full.
+    std::uint64_t bytePosition() const;
+    // True once bits beyond the end of the input have been consumed.
+    bool overrun(const BitCursor& c) const;
+
+    BitCursor cursor;
+
+private:
+    void refillSlow(BitCursor& c);
+    void fillBuffer(const std::uint8_t* keepFrom);
+
+    ByteSource& source_;
+    std::uint64_t bufferOffset_ = 0;  // input offset of buffer_[0]
+    std::uint64_t dataEnd_ = 0;       // input offset where real bytes stop
+    std::uint8_t buffer_[kBufferSize];
+};

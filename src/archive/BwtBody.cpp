@@ -1,0 +1,129 @@
+// BWT blocks: several prefix codes chosen every 50 symbols, move-to-front with
+// bijective base-2 zero runs, then the inverse transform over one packed vector.
+#include "archive/ArchiveResult.h"
+#include "archive/StreamDecoder.h"
+
+#include <cstring>
+#include <new>
+
+using namespace archive_result;
+
+namespace {
+
+constexpr int kSymbols = 258;
+constexpr int kEndSymbol = 257;
+constexpr int kSelectorList = 6;
+constexpr int kSymbolsPerChoice = 50;
+
+struct MoveToFront {
+    std::uint8_t bytes[256];
+    MoveToFront() {
+        for (int i = 0; i < 256; ++i) bytes[i] = static_cast<std::uint8_t>(i);
+    }
+    std::uint8_t take(int place) {
+        std::uint8_t b = bytes[place];
+        std::memmove(bytes + 1, bytes, static_cast<std::size_t>(place));
+        bytes[0] = b;
+        return b;
+    }
+};
+
+}  // namespace
+
+int StreamDecoder::decodeBwtBody(std::uint8_t* destination, std::uint32_t size) {
+    DecoderTables& t = *tables_;
+    const std::uint32_t offset = bits_.readBits(8);
+    const int codeCount = static_cast<int>(bits_.readBits(3));
+    if (codeCount == 0) return kDamaged;
+    for (int i = 0; i < codeCount; ++i) {
+        int result = readCodeLengths(bits_, t.precode, t.lengths, kSymbols, 1, 0);
+        if (result != 0) return result;
+        if (!t.bwt[i].build(t.lengths, kSymbols, 9)) return kDamaged;
+    }
+    bits_.alignToByte();
+
+    const std::uint32_t positions = size + 1;
+    if (positions > transformCapacity_) {
+        delete[] transform_;
+        transform_ = new (std::nothrow) std::uint32_t[positions];
+        transformCapacity_ = transform_ ? positions : 0;
+        if (!transform_) return kOutOfMemory;
+    }
+
+    std::uint32_t counts[256] = {};
+    MoveToFront mtf;
+    std::uint8_t selectors[kSelectorList] = {0, 1, 2, 3, 4, 5};
+    const PrefixCode* code = nullptr;
+    std::uint32_t endPosition = 0;
+    bool endSeen = false;
+    std::uint32_t run = 1;
+    int counter = kSymbolsPerChoice;
+    std::uint32_t position = 0;
+    BitCursor c = bits_.cursor;
+    while (position < positions) {
+        BitReader::refill(c, bits_);
+        if (counter == kSymbolsPerChoice) {
+            std::uint32_t look = BitReader::peek(c, 8);
+            int j = 0;
+            while (j < 8 && (look >> j) & 1) ++j;
+            // The list holds six codes: a seventh choice names none of them.
+            if (j >= codeCount || j >= kSelectorList) return kDamaged;
+            BitReader::drop(c, static_cast<unsigned>(j + 1));
+            std::uint8_t chosen = selectors[j];
+            std::memmove(selectors + 1, selectors, static_cast<std::size_t>(j));
+            selectors[0] = chosen;
+            code = &t.bwt[chosen];
+            counter = 0;
+            continue;
+        }
+        ++counter;
+        int s = code->decode(c);
+        if (s < 0) return kDamaged;
+        if (s <= 1) {
+            std::uint32_t n = run << s;
+            if (n > positions - position) n = positions - position;
+            std::uint8_t b = mtf.bytes[0];
+            std::memset(destination + position, b, n);
+            counts[b] += n;
+            position += n;
+            if (run < (1u << 24)) run *= 2;
+        } else if (s < kEndSymbol) {
+            std::uint8_t b = mtf.take(s - 1);
+            destination[position++] = b;
+            counts[b]++;
+            run = 1;
+        } else {
+            // A second end position would leave a byte-less place inside the vector.
+            if (endSeen) return kDamaged;
+            endSeen = true;
+            endPosition = position++;
+            run = 1;
+        }
+    }
+    bits_.cursor = c;
+    // Without an end symbol the end position is 0 and the byte written there drops out.
+    if (!endSeen) counts[destination[0]]--;
+
+    std::uint32_t next[256];
+    std::uint32_t sum = 1;
+    for (int v = 0; v < 256; ++v) {
+        next[v] = sum;
+        sum += counts[v];
+    }
+    std::uint32_t* vector = transform_;
+    for (std::uint32_t i = 0; i < positions; ++i) {
+        if (i == endPosition) {
+            vector[i] = 0;
+            continue;
+        }
+        std::uint8_t v = destination[i];
+        vector[i] = std::uint32_t(v) << 24 | next[v]++;
+    }
+    std::uint32_t index = 0;
+    for (std::uint32_t i = size; i-- > 0;) {
+        std::uint32_t entry = vector[index & 0xFFFFFF];
+        destination[i] = static_cast<std::uint8_t>((entry >> 24) + offset);
+        index = entry;
+    }
+    return 0;
+}

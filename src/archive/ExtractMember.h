@@ -1,0 +1,19 @@
+// Finds one member of an IMP archive by name and decodes it into a new buffer.
+#pragma once
+
+#include "archive/ByteSource.h"
+
+#include <cstddef>
+#include <cstdint>
+
+// On success (0) `data` is a buffer from new[] of exactly `size` bytes, owned by the
+// caller (null for an empty member). On a decoding failure the buffer of the
+// member's full size is still handed over, its undecoded part zero. Otherwise data
+// is null and size 0. Names match without regard to ASCII letter case.
+int extractMember(const char* archivePath, const char* memberName, std::uint8_t*& data,
+                  std::uint32_t& size);
+// The same over an archive image already in memory.
+int extractMemberFromMemory(const std::uint8_t* image, std::size_t imageSize,
+                            const char* memberName, std::uint8_t*& data, std::uint32_t& size);
+int extractMemberFromSource(ByteSource& source, const char* memberName, std::uint8_t*& data,
+                            std::uint32_t& size);

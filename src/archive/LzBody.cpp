@@ -1,0 +1,148 @@
+// The LZ body of a block: groups of prefix-code tables switched by symbol 256,
+// literals, matches with two remembered distances, and delta markers.
+#include "archive/ArchiveResult.h"
+#include "archive/StreamDecoder.h"
+
+#include <cstring>
+
+using namespace archive_result;
+using namespace code_lengths;
+
+namespace {
+
+constexpr std::uint16_t kLengthBase[20] = {11, 13, 15, 17, 19, 23, 27, 31, 35, 43,
+                                           51, 59, 67, 83, 99, 115, 131, 163, 195, 227};
+constexpr std::uint8_t kLengthExtra[20] = {1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5};
+
+// Copies a match that may overlap its own output. The window's slack takes the
+// up to 7 bytes that the wide copy writes past `length`.
+inline void copyMatch(std::uint8_t* out, std::uint32_t distance, std::uint32_t length) {
+    const std::uint8_t* from = out - distance;
+    if (distance >= 8) {
+        for (std::uint32_t i = 0; i < length; i += 8) std::memcpy(out + i, from + i, 8);
+    } else {
+        for (std::uint32_t i = 0; i < length; ++i) out[i] = from[i];
+    }
+}
+
+}  // namespace
+
+// Builds the codes of the next group; false when all groups are used.
+int StreamDecoder::decodeLzGroupSwitch(int& group, int groups, int groupSize, int alphabets,
+                                       const std::uint8_t* lengths) {
+    if (group >= groups) return 0;
+    const std::uint8_t* g = lengths + group * groupSize;
+    ++group;
+    DecoderTables& t = *tables_;
+    if (!t.literal.build(g, kLiteralCount, 9)) return kDamaged;
+    if (!t.distance[0].build(g + kDistance0At, kDistance0Count, 7)) return kDamaged;
+    // An alphabet the block does not declare has no code: using it ends the body.
+    if (alphabets >= 2) {
+        if (!t.distance[1].build(g + kDistance1At, kDistance1Count, 7)) return kDamaged;
+    } else {
+        t.distance[1].buildEmpty(7);
+    }
+    if (alphabets == 3 && groupSize > kFixedGroupSize) {
+        if (!t.distance[2].build(g + kDistance2At, kDistance2Count, 7)) return kDamaged;
+    } else {
+        t.distance[2].buildEmpty(7);
+    }
+    return 1;
+}
+
+int StreamDecoder::decodeLzBody(std::uint8_t* window, std::uint32_t history, std::uint32_t size,
+                                bool withDeltas) {
+    if (withDeltas) deltaCount_ = 0;
+    int alphabets = static_cast<int>(bits_.readBits(2));
+    if (alphabets == 0) return kDamaged;
+    int groups = static_cast<int>(bits_.readBits(6));
+    int groupSize = alphabets == 3 ? 372 : 344;
+    std::uint8_t* lengths = tables_->lengths;
+    int result = readCodeLengths(bits_, tables_->precode, lengths, groupSize, groups, history + size);
+    if (result != 0) return result;
+    if (groups == 0) groupSize = kFixedGroupSize;
+    const int groupCount = groups == 0 ? 1 : groups;
+
+    const PrefixCode& literal = tables_->literal;
+    const PrefixCode* distanceCode[3] = {&tables_->distance[0], &tables_->distance[1],
+                                         &tables_->distance[2]};
+    std::uint8_t* const start = window + history;
+    std::uint8_t* const end = start + size;
+    std::uint8_t* out = start;
+    std::uint32_t recent0 = 0, recent1 = 0;
+    int group = 0;
+    int markers = 0;
+    int switched = decodeLzGroupSwitch(group, groupCount, groupSize, alphabets, lengths);
+    if (switched < 0) return switched;
+
+    BitCursor c = bits_.cursor;
+    while (switched > 0 && out < end) {
+        BitReader::refill(c, bits_);
+        int s = literal.decode(c);
+        if (s < 256) {
+            if (s < 0) break;
+            *out++ = static_cast<std::uint8_t>(s);
+            continue;
+        }
+        std::uint32_t length;
+        if (s <= 256) {
+            bits_.cursor = c;
+            switched = decodeLzGroupSwitch(group, groupCount, groupSize, alphabets, lengths);
+            if (switched < 0) return switched;
+            continue;
+        } else if (s <= 265) {
+            length = static_cast<std::uint32_t>(s - 255);
+        } else if (s <= 285) {
+            int e = kLengthExtra[s - 266];
+            length = kLengthBase[s - 266] + BitReader::peek(c, e);
+            BitReader::drop(c, e);
+        } else if (s == 286) {
+            length = 259 + BitReader::peek(c, 15);
+            BitReader::drop(c, 15);
+        } else {
+            std::uint32_t k = BitReader::peek(c, 3);
+            BitReader::drop(c, 3);
+            // A sound body never has more markers than the table holds.
+            if (++markers > kMaxDeltaRecords) return kDamaged;
+            if (withDeltas) {
+                deltaPosition_[deltaCount_] = static_cast<std::uint32_t>(out - window);
+                deltaDistance_[deltaCount_++] = static_cast<std::uint8_t>(k);
+            }
+            continue;
+        }
+        BitReader::refill(c, bits_);
+        int alphabet = length == 2 ? 1 : (length == 3 && alphabets == 3 ? 2 : 0);
+        int d = distanceCode[alphabet]->decode(c);
+        if (d < 0) break;
+        std::uint32_t distance;
+        if (d == 0) {
+            distance = recent0;
+        } else if (d == 1) {
+            distance = recent1;
+            recent1 = recent0;
+            recent0 = distance;
+        } else if (d <= 5) {
+            distance = static_cast<std::uint32_t>(d - 1);
+        } else {
+            BitReader::refill(c, bits_);
+            unsigned j = static_cast<unsigned>(d - 6) >> 1;
+            std::uint32_t x = BitReader::peek(c, j + 1);
+            BitReader::drop(c, j + 1);
+            distance = ((d & 1) ? 3u << (j + 1) : 1u << (j + 2)) + 1 + x;
+            recent1 = recent0;
+            recent0 = distance;
+        }
+        if (distance > static_cast<std::uint32_t>(out - window)) {
+            // Too far back: the match is dropped. Past the end of the input such
+            // matches could repeat forever, so the body ends there.
+            if (bits_.overrun(c)) break;
+            continue;
+        }
+        std::uint32_t room = static_cast<std::uint32_t>(end - out);
+        if (length > room) length = room;
+        copyMatch(out, distance, length);
+        out += length;
+    }
+    bits_.cursor = c;
+    return static_cast<int>(out - start);
+}

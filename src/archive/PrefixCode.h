@@ -1,0 +1,50 @@
+// Canonical prefix codes (Deflate's assignment, code bits most significant first in
+// the LSB-first stream), decoded through a k-bit lookup table with binary trees
+// for the bits of codes longer than k.
+#pragma once
+
+#include "archive/BitReader.h"
+
+#include <cstdint>
+
+class PrefixCode {
+public:
+    static constexpr int kMaxSymbols = 288;
+    static constexpr int kMaxLength = 16;
+    static constexpr int kMaxTableBits = 9;
+    // Each code longer than k adds at most (16 - k) tree nodes: 288 * 7 fits.
+    static constexpr int kMaxNodes = 2048;
+
+    // Builds the code from `lengths` (0 = symbol absent). Returns false when the
+    // lengths over-subscribe the code space; an incomplete code is fine, its
+    // unreached entries decode as invalid.
+    bool build(const std::uint8_t* lengths, int symbolCount, int tableBits);
+    // Every entry invalid: an alphabet the block has no code for.
+    void buildEmpty(int tableBits);
+
+    // Decodes one symbol; -1 for an invalid code. The cursor must hold at least
+    // 16 valid bits (BitReader::refill gives 32).
+    inline int decode(BitCursor& c) const {
+        std::uint32_t entry = table_[BitReader::peek(c, tableBits_)];
+        std::uint32_t length = entry >> kLengthShift;
+        if (length != 0) {
+            BitReader::drop(c, length);
+            return static_cast<int>(entry & 0xFFFF);
+        }
+        return decodeLong(c, entry);
+    }
+
+private:
+    static constexpr int kLengthShift = 24;
+    static constexpr std::uint32_t kTreeFlag = 0x10000;
+    static constexpr std::uint16_t kNoChild = 0xFFFF;
+    static constexpr std::uint16_t kLeafFlag = 0x8000;
+
+    int decodeLong(BitCursor& c, std::uint32_t entry) const;
+    bool insertLong(std::uint32_t code, int length, int symbol);
+
+    int tableBits_ = 0;
+    int nodeCount_ = 0;
+    std::uint32_t table_[1 << kMaxTableBits];  // symbol | length << 24, or node | kTreeFlag, or 0
+    std::uint16_t nodes_[kMaxNodes][2];         // child: node index, symbol | kLeafFlag, or kNoChild
+};
