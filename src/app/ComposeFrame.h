@@ -1,0 +1,4 @@
+// One frame of the saver run into the back buffer; the main loop swaps it.
+#pragma once
+
+void composeFrame();

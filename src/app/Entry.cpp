@@ -1,0 +1,93 @@
+#include "app/Entry.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/RunOptions.h"
+#include "app/SaverApp.h"
+#include "app/SaverRun.h"
+#include "app/SettingsStore.h"
+#include "app/ShowParts.h"
+#include "archive/Messages.h"
+#include "platform/Platform.h"
+#include "script/Settings.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: voidrift [/s | /c [HWND] | /p HWND] [--record DIR] [--frames N] [--fixed-dt S]\n"
+    "                [--seed N] [--size WxH] [--no-loading] [--benchmark S]\n";
+
+void showPlatformMessage(const char* text, const char* caption) { platform::messageBox(text, caption); }
+
+// Unattended runs go offscreen when there is no display to show them on.
+bool wantsOffscreen(const RunOptions& options) {
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    return options.unattended() && !(driver && *driver) && !platform::displayAvailable();
+}
+
+void useDesktopMode() {
+    platform::DisplayMode desktop;
+    if (!platform::desktopMode(desktop)) return;
+    settings.width = static_cast<std::uint32_t>(desktop.width);
+    settings.height = static_cast<std::uint32_t>(desktop.height);
+    settings.depth = desktop.bitsPerPixel;
+}
+
+int runMode(SaverApp& app, const RunOptions& options, bool video) {
+    switch (app.mode) {
+        case saver:
+        case saverTest:
+            if (!video) {
+                std::fprintf(stderr, "voidrift: no display here; try --record DIR --frames N\n");
+                return 0;
+            }
+            return runSaver(app, realShowParts(), options);
+        case configure:
+        case preview:
+            std::puts("not available yet");
+            return 0;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int voidriftMain(int argc, char** argv) {
+    std::vector<std::string> arguments(argv, argv + argc);
+    if (arguments.empty()) arguments.push_back("voidrift");
+    RunOptions options;
+    std::string error;
+    if (!extractLongOptions(arguments, options, error)) {
+        std::fprintf(stderr, "voidrift: %s\n%s", error.c_str(), kUsage);
+        return 2;
+    }
+    if (options.simulateSeconds > 0 || options.checkData) {
+        std::puts("not available yet");
+        return 0;
+    }
+    SaverApp app;
+    std::string line = rawCommandLine(arguments);
+    app.mode = parseCommandLine(app, line.c_str());
+    bool saverMode = app.mode == saver || app.mode == saverTest;
+    bool video = saverMode && platform::initialize(wantsOffscreen(options));
+    loadSettings();
+    if (settings.useDesktop && video) useDesktopMode();
+    if (options.width > 0) {
+        settings.width = static_cast<std::uint32_t>(options.width);
+        settings.height = static_cast<std::uint32_t>(options.height);
+    }
+    // A folder that cannot be entered leaves the working directory as it was.
+    if (settings.path[0] != '\0' && chdir(settings.path) != 0) {
+    }
+    setMessageSink(showPlatformMessage);
+    runMode(app, options, video);
+    setMessageSink(nullptr);
+    platform::shutdown();
+    return 0;
+}

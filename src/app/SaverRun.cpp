@@ -1,0 +1,232 @@
+#include "app/SaverRun.h"
+
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "app/FrameRecorder.h"
+#include "app/FrameTimer.h"
+#include "app/GraphicsSetup.h"
+#include "app/OpeningChoice.h"
+#include "app/SaverInput.h"
+#include "app/SaverState.h"
+#include "app/StopSignals.h"
+#include "platform/Platform.h"
+#include "script/Settings.h"
+
+namespace {
+
+// What an unattended run counts and where it stops.
+struct RunLimits {
+    const RunOptions& options;
+    std::unique_ptr<FrameRecorder> recorder;
+    long framesDrawn = 0;
+    unsigned loopFrames = 0;
+    std::int64_t loopStart = 0;
+    bool failed = false;
+
+    bool frameLimitReached() const { return options.frames >= 0 && framesDrawn >= options.frames; }
+    bool benchmarkOver() const {
+        return options.benchmarkSeconds > 0 &&
+               (readCounter() - loopStart) * secondsPerTick >= options.benchmarkSeconds;
+    }
+};
+
+void windowCentre(int& x, int& y) {
+    platform::clientSize(x, y);
+    x /= 2;
+    y /= 2;
+}
+
+void setSceneClock(const ShowParts& parts, float seconds) {
+    saverState.sceneClock = seconds;
+    parts.setSceneClock(seconds);
+}
+
+// Recording happens before the swap, while the frame is still in the back buffer.
+void finishFrame(RunLimits& limits) {
+    if (limits.recorder) {
+        int width = 0;
+        int height = 0;
+        platform::clientSize(width, height);
+        if (!limits.recorder->recordBackBuffer(width, height)) limits.failed = true;
+    }
+    platform::swapBuffers();
+    limits.framesDrawn += 1;
+}
+
+bool mustStop(const RunLimits& limits) { return stopRequested() || limits.failed || limits.frameLimitReached(); }
+
+void startMusic(const ShowParts& parts, MemberBytes music) {
+    parts.imxInit(platform::nativeWindow(), 44100, 0, -1);
+    parts.imxStart();
+    parts.imxSetGlobalVolumes(settings.volume, settings.volume, settings.volume);
+    int stream = parts.imxStreamOpenFile(1, music.data, 0, static_cast<int>(music.size), 0);
+    parts.imxStreamPlay(stream, 1);
+}
+
+// Six seconds of raw time; input waits in the queue meanwhile.
+void playLoadingAnimation(const ShowParts& parts, RunLimits& limits) {
+    double dt = 0;
+    while (saverState.sceneClock < 6.0f && !mustStop(limits)) {
+        frameTimer.start();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        parts.drawLoadingFrame(dt);
+        finishFrame(limits);
+        double measured = frameTimer.elapsedSeconds();
+        dt = limits.options.fixedDt > 0 ? limits.options.fixedDt : measured;
+        setSceneClock(parts, static_cast<float>(saverState.sceneClock + dt));
+    }
+}
+
+void drawFrame(const ShowParts& parts, RunLimits& limits, int centreX, int centreY) {
+    if (saverState.keyDown[0]) saverState.running = false;
+    if (consumeMouseOffsets(saverState)) platform::warpCursor(centreX, centreY);
+    if (mouseTravelEnds(saverState, settings.mouseExit)) saverState.running = false;
+    double measured = frameTimer.elapsedSeconds();
+    frameTimer.start();
+    saverState.dt = limits.options.fixedDt > 0 ? limits.options.fixedDt : measured;
+    advanceShow(parts, saverState.dt);
+    parts.composeFrame();
+    finishFrame(limits);
+    limits.loopFrames += 1;
+    if (mustStop(limits) || limits.benchmarkOver()) saverState.running = false;
+}
+
+void mainLoop(const ShowParts& parts, RunLimits& limits) {
+    int centreX = 0;
+    int centreY = 0;
+    windowCentre(centreX, centreY);
+    limits.loopStart = readCounter();
+    while (saverState.running) {
+        platform::Event event;
+        if (platform::pollEvent(event)) {
+            if (applyEvent(saverState, event, centreX, centreY)) saverState.running = false;
+            continue;
+        }
+        if (stopRequested()) {
+            saverState.running = false;
+            continue;
+        }
+        drawFrame(parts, limits, centreX, centreY);
+    }
+}
+
+void printBenchmark(const RunLimits& limits) {
+    double seconds = (readCounter() - limits.loopStart) * secondsPerTick;
+    double fps = seconds > 0 ? limits.loopFrames / seconds : 0;
+    std::printf("frames=%u seconds=%.3f fps=%.2f\n", limits.loopFrames, seconds, fps);
+    std::fflush(stdout);
+}
+
+// Also run at exit, so a run that ends some other way still gives the display back.
+void giveDisplayBack() {
+    restoreGammaRamp();
+    platform::restoreDisplayMode();
+}
+
+}  // namespace
+
+void readShowScripts(const ShowParts& parts) {
+    parts.initCamera();
+    parts.readEnvironments();
+    parts.readWorlds();
+    parts.readDynamicWorld();
+}
+
+void beginShow(const ShowParts& parts) {
+    parts.setParticleFieldOn(true);
+    saverState.cameraSpeedFactor = cameraSpeedFactor(settings.timeScale);
+    setSceneClock(parts, 0);
+    int sceneDraw = parts.drawRandom();
+    int worldDraw = parts.drawRandom();
+    int variantDraw = parts.drawRandom();
+    OpeningChoice choice = chooseOpening(sceneDraw, worldDraw, variantDraw);
+    char sceneFile[32];
+    std::snprintf(sceneFile, sizeof sceneFile, "scene%d.txt", choice.sceneNumber);
+    parts.chooseOpening(sceneFile, kOpeningWorlds[choice.world], choice.variant);
+    parts.readScene();
+    if (!settings.galaxy) parts.setSceneEnded();
+}
+
+void advanceShow(const ShowParts& parts, double dt) {
+    setSceneClock(parts, advanceSceneClock(saverState.sceneClock, saverState.cameraSpeedFactor, dt));
+    parts.updateCamera();
+    if (parts.sceneEnded()) {
+        parts.readScene();
+        parts.updateCamera();
+    }
+    parts.updateLists(dt);
+    parts.applyLookModes();
+    parts.copyEyePoint();
+}
+
+int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options) {
+    (void)app;
+    static bool exitHookInstalled = false;
+    if (!exitHookInstalled) exitHookInstalled = std::atexit(giveDisplayBack) == 0;
+
+    RunLimits limits{options, nullptr};
+    if (!options.recordDir.empty()) {
+        limits.recorder = std::make_unique<FrameRecorder>(options.recordDir);
+        if (!limits.recorder->prepare()) return 0;
+    }
+    saverState = SaverState{};
+    parts.clearWorldChoice();
+    platform::WindowSpec spec;
+    spec.title = "Voidrift 3D Screensaver";
+    spec.width = static_cast<int>(settings.width);
+    spec.height = static_cast<int>(settings.height);
+    spec.hidden = platform::isOffscreen();
+    if (!platform::openWindow(spec)) return 0;
+    queryFrequency();
+    MemberBytes music = parts.readMusicMember();
+    platform::showWindow();
+    installStopSignals();
+    if (!options.unattended()) setDisplayMode();
+    if (!initGraphics()) {
+        giveDisplayBack();
+        platform::closeWindow();
+        parts.releaseMusicMember();
+        removeStopSignals();
+        return 0;
+    }
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    parts.showLoadingImage();
+    glFinish();
+    platform::swapBuffers();
+    platform::showWindow();
+    parts.buildDigitGlyphs();
+    parts.setUpParticleField();
+    readShowScripts(parts);
+    saverState.dt = 0;
+    setSceneClock(parts, 0);
+    if (settings.enableMusic) startMusic(parts, music);
+    if (!options.noLoading) playLoadingAnimation(parts, limits);
+
+    if (!mustStop(limits)) {
+        frameTimer.start();
+        std::uint32_t seed = static_cast<std::uint32_t>(frameTimer.startCount() & 0xFFFFFFFF);
+        parts.seedRandom(options.hasSeed ? options.seed : seed);
+        rateTimer.start();
+        beginShow(parts);
+        saverState.running = true;
+        int centreX = 0;
+        int centreY = 0;
+        windowCentre(centreX, centreY);
+        platform::warpCursor(centreX, centreY);
+        mainLoop(parts, limits);
+        if (options.benchmarkSeconds > 0) printBenchmark(limits);
+    }
+
+    if (settings.enableMusic) parts.imxUninit();
+    restoreGammaRamp();
+    parts.releaseLists();
+    platform::restoreDisplayMode();
+    platform::closeWindow();
+    parts.releaseMusicMember();
+    removeStopSignals();
+    return 0;
+}

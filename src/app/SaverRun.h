@@ -1,0 +1,21 @@
+// The full-screen saver run: start-up, loading animation, main loop and shut-down.
+#pragma once
+
+#include <cstdint>
+
+#include "app/RunOptions.h"
+#include "app/SaverApp.h"
+#include "app/ShowParts.h"
+
+// Returns the quit message's exit code, or 0 when the window or the graphics failed.
+int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options);
+
+// The window-free steps, shared with runs that only simulate the show.
+// Camera and scripts: the camera's first place, "env.txt", "worlds.txt", "dynamic.txt".
+void readShowScripts(const ShowParts& parts);
+// The show's start after the loading animation: particle field on, scene clock at 0,
+// the random opening and its scene, the galaxy opening skipped when Galaxy is off.
+void beginShow(const ShowParts& parts);
+// One frame's advance of the show: scene clock, camera and sequencer, the objects' update,
+// look modes and eye point.
+void advanceShow(const ShowParts& parts, double dt);

@@ -1,0 +1,3 @@
+#include "app/SaverState.h"
+
+SaverState saverState;

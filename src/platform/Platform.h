@@ -1,0 +1,76 @@
+// The one interface between the show and the operating system: a window with an
+// OpenGL 1.1-compatible context, input events, cursor, display modes, gamma ramp,
+// swap interval, message boxes and the high-resolution counter. One window at a time.
+// Backend: sdl/ (SDL2). Nothing in the core includes this header.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace platform {
+
+struct DisplayMode {
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 0;
+};
+
+enum class EventType { KeyDown, KeyUp, MouseMove, MouseButton, Quit, Other };
+
+struct Event {
+    EventType type = EventType::Other;
+    int key = 0;             // virtual key code 1..255 (see KeyCodes.h), for key events
+    bool systemKey = false;  // Alt held or F10: the system's own keys
+    int x = 0;               // mouse position in window client coordinates
+    int y = 0;
+};
+
+struct WindowSpec {
+    const char* title = "";
+    int width = 800;
+    int height = 600;
+    bool hidden = false;  // offscreen runs: never shown
+};
+
+// Starts the video layer. `offscreen` asks for a driver that needs no display.
+bool initialize(bool offscreen);
+void shutdown();
+bool isOffscreen();
+// True when a display server is reachable from this process's environment.
+bool displayAvailable();
+
+// The window and its context: 32-bit colour, 24 depth, 8 stencil, double-buffered.
+// The context is current when this returns true.
+bool openWindow(const WindowSpec& spec);
+void showWindow();
+// Deletes the context (after making none current) and destroys the window.
+void closeWindow();
+void* nativeWindow();
+void clientSize(int& width, int& height);
+void swapBuffers();
+void* procAddress(const char* name);
+// 0 or 1; false when the driver offers no swap control.
+bool setSwapInterval(int interval);
+
+bool pollEvent(Event& event);
+void warpCursor(int x, int y);  // client coordinates
+void showCursor(bool visible);
+
+bool desktopMode(DisplayMode& mode);
+std::vector<DisplayMode> displayModes();
+// Temporary full-screen change of the window's display; undone by restoreDisplayMode
+// (and by closeWindow).
+bool changeDisplayMode(const DisplayMode& mode);
+void restoreDisplayMode();
+
+// 256 entries per channel. getGammaRamp reads what the display has now.
+bool getGammaRamp(std::uint16_t* red, std::uint16_t* green, std::uint16_t* blue);
+bool setGammaRamp(const std::uint16_t* red, const std::uint16_t* green, const std::uint16_t* blue);
+
+// A modal message box with an OK button; stderr when there is no screen.
+void messageBox(const char* text, const char* caption);
+
+std::int64_t readCounter();
+std::int64_t counterFrequency();
+
+}  // namespace platform

@@ -1,0 +1,252 @@
+// The platform interface over SDL2. With the "offscreen" video driver (EGL on Mesa's
+// software renderer) the same code runs with no display at all.
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <chrono>
+
+#include "platform/Platform.h"
+#include "platform/sdl/SdlKeys.h"
+
+namespace platform {
+
+namespace {
+
+SDL_Window* window = nullptr;
+SDL_GLContext context = nullptr;
+bool modeChanged = false;
+bool videoStarted = false;
+
+void requestPixelFormat(bool full) {
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    if (full) {
+        SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+        SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    } else {
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    }
+}
+
+// Windows reports a 32-bit desktop where SDL says 24 bits in 4 bytes.
+int bitsOf(Uint32 format) {
+    if (SDL_BYTESPERPIXEL(format) == 4) return 32;
+    return static_cast<int>(SDL_BITSPERPIXEL(format));
+}
+
+Uint32 formatFor(int bitsPerPixel) {
+    if (bitsPerPixel == 16) return SDL_PIXELFORMAT_RGB565;
+    if (bitsPerPixel == 24) return SDL_PIXELFORMAT_RGB24;
+    return SDL_PIXELFORMAT_RGB888;
+}
+
+int displayIndex() {
+    int index = window ? SDL_GetWindowDisplayIndex(window) : 0;
+    return index < 0 ? 0 : index;
+}
+
+bool translate(const SDL_Event& in, Event& out) {
+    out = Event{};
+    switch (in.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            out.type = in.type == SDL_KEYDOWN ? EventType::KeyDown : EventType::KeyUp;
+            out.key = virtualKeyFromSdl(in.key.keysym.sym);
+            out.systemKey = isSystemKey(out.key, (in.key.keysym.mod & KMOD_ALT) != 0);
+            return true;
+        case SDL_MOUSEMOTION:
+            out.type = EventType::MouseMove;
+            out.x = in.motion.x;
+            out.y = in.motion.y;
+            return true;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+        case SDL_MOUSEWHEEL:
+            out.type = EventType::MouseButton;
+            return true;
+        case SDL_QUIT:
+            out.type = EventType::Quit;
+            return true;
+        case SDL_WINDOWEVENT:
+            if (in.window.event == SDL_WINDOWEVENT_CLOSE) out.type = EventType::Quit;
+            return true;
+        default:
+            return true;
+    }
+}
+
+}  // namespace
+
+bool initialize(bool offscreen) {
+    if (videoStarted) return true;
+    if (offscreen) setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    // The run installs its own SIGINT/SIGTERM handling so it can restore the display.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // A screensaver must not drop its mode or minimise when another window pops up briefly.
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "voidrift: no video: %s\n", SDL_GetError());
+        return false;
+    }
+    videoStarted = true;
+    return true;
+}
+
+void shutdown() {
+    closeWindow();
+    if (videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    videoStarted = false;
+}
+
+bool isOffscreen() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+bool displayAvailable() {
+    const char* x = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x && *x) || (wayland && *wayland);
+}
+
+bool openWindow(const WindowSpec& spec) {
+    if (window) return false;
+    for (int attempt = 0; attempt < 2 && !context; ++attempt) {
+        requestPixelFormat(attempt == 0);
+        window = SDL_CreateWindow(spec.title, 0, 0, spec.width, spec.height,
+                                  SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        if (!window) continue;
+        context = SDL_GL_CreateContext(window);
+        if (!context) {
+            SDL_DestroyWindow(window);
+            window = nullptr;
+        }
+    }
+    if (!context) {
+        std::fprintf(stderr, "voidrift: no OpenGL window: %s\n", SDL_GetError());
+        return false;
+    }
+    SDL_GL_MakeCurrent(window, context);
+    return true;
+}
+
+void showWindow() {
+    if (window && !isOffscreen()) {
+        SDL_ShowWindow(window);
+        SDL_RaiseWindow(window);
+    }
+}
+
+void closeWindow() {
+    restoreDisplayMode();
+    if (context) {
+        SDL_GL_MakeCurrent(window, nullptr);
+        SDL_GL_DeleteContext(context);
+        context = nullptr;
+    }
+    if (window) SDL_DestroyWindow(window);
+    window = nullptr;
+}
+
+void* nativeWindow() { return window; }
+
+void clientSize(int& width, int& height) {
+    width = 0;
+    height = 0;
+    if (window) SDL_GetWindowSize(window, &width, &height);
+}
+
+void swapBuffers() {
+    if (window) SDL_GL_SwapWindow(window);
+}
+
+void* procAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
+
+bool setSwapInterval(int interval) { return SDL_GL_SetSwapInterval(interval) == 0; }
+
+bool pollEvent(Event& event) {
+    SDL_Event raw;
+    if (!SDL_PollEvent(&raw)) return false;
+    return translate(raw, event);
+}
+
+void warpCursor(int x, int y) {
+    if (window) SDL_WarpMouseInWindow(window, x, y);
+}
+
+void showCursor(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
+
+bool desktopMode(DisplayMode& mode) {
+    SDL_DisplayMode raw;
+    if (SDL_GetDesktopDisplayMode(displayIndex(), &raw) != 0) return false;
+    mode = DisplayMode{raw.w, raw.h, bitsOf(raw.format)};
+    return true;
+}
+
+std::vector<DisplayMode> displayModes() {
+    std::vector<DisplayMode> modes;
+    int count = SDL_GetNumDisplayModes(displayIndex());
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode raw;
+        if (SDL_GetDisplayMode(displayIndex(), i, &raw) == 0) modes.push_back({raw.w, raw.h, bitsOf(raw.format)});
+    }
+    return modes;
+}
+
+bool changeDisplayMode(const DisplayMode& mode) {
+    if (!window) return false;
+    DisplayMode desktop;
+    Uint32 flag = SDL_WINDOW_FULLSCREEN;
+    // Asking for the mode that is already set needs no switch at all.
+    if (desktopMode(desktop) && desktop.width == mode.width && desktop.height == mode.height) {
+        flag = SDL_WINDOW_FULLSCREEN_DESKTOP;
+    } else {
+        SDL_DisplayMode wanted{formatFor(mode.bitsPerPixel), mode.width, mode.height, 0, nullptr};
+        SDL_DisplayMode closest;
+        if (SDL_GetClosestDisplayMode(displayIndex(), &wanted, &closest)) SDL_SetWindowDisplayMode(window, &closest);
+    }
+    if (SDL_SetWindowFullscreen(window, flag) != 0) return false;
+    modeChanged = true;
+    return true;
+}
+
+void restoreDisplayMode() {
+    if (window && modeChanged) SDL_SetWindowFullscreen(window, 0);
+    modeChanged = false;
+}
+
+bool getGammaRamp(std::uint16_t* red, std::uint16_t* green, std::uint16_t* blue) {
+    return window && SDL_GetWindowGammaRamp(window, red, green, blue) == 0;
+}
+
+bool setGammaRamp(const std::uint16_t* red, const std::uint16_t* green, const std::uint16_t* blue) {
+    return window && SDL_SetWindowGammaRamp(window, red, green, blue) == 0;
+}
+
+void messageBox(const char* text, const char* caption) {
+    if (!isOffscreen() && SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, window) == 0) return;
+    std::fprintf(stderr, "%s: %s\n", caption, text);
+}
+
+std::int64_t readCounter() {
+    if (SDL_GetPerformanceFrequency() == 0) {
+        auto now = std::chrono::steady_clock::now().time_since_epoch();
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(now).count();
+    }
+    return static_cast<std::int64_t>(SDL_GetPerformanceCounter());
+}
+
+std::int64_t counterFrequency() {
+    std::uint64_t frequency = SDL_GetPerformanceFrequency();
+    // Without a high-resolution counter, readCounter falls back to a nanosecond clock.
+    return frequency == 0 ? 1000000000 : static_cast<std::int64_t>(frequency);
+}
+
+}  // namespace platform
