@@ -71,7 +71,7 @@ float depthAt(double wx, double wy, int windowWidth, int windowHeight) {
 }  // namespace
 
 void Flare::update(double dt) {
-    alpha = fadeAlpha(alpha, seen, dt, fadeIn, fadeOut);
+    alpha = fadeFlareAlpha(alpha, seen, dt, fadeIn, fadeOut);
     angle = wrapDegreesOnce(static_cast<float>(angle + dt * spin));
     flashClock = static_cast<float>(flashClock + 6 * dt);
     if (flashClock > flashEnd) {

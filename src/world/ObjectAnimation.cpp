@@ -18,7 +18,7 @@ float advanceFlashClock(float clock, double dt, float darkTime, float litTime) {
 
 bool flashIsDark(bool hasFlash, float clock, float darkTime) { return hasFlash && clock < darkTime; }
 
-float fadeAlpha(float alpha, bool seen, double dt, float fadeIn, float fadeOut) {
+float fadeFlareAlpha(float alpha, bool seen, double dt, float fadeIn, float fadeOut) {
     if (seen) {
         if (alpha < 1) alpha = static_cast<float>(alpha + dt * fadeIn);
         if (alpha > 1) alpha = 1;

@@ -18,7 +18,7 @@ bool flashIsDark(bool hasFlash, float clock, float darkTime);
 
 // Flare opacity: rises by fadeIn per second while seen, falls by fadeOut while hidden,
 // kept within 0..1.
-float fadeAlpha(float alpha, bool seen, double dt, float fadeIn, float fadeOut);
+float fadeFlareAlpha(float alpha, bool seen, double dt, float fadeIn, float fadeOut);
 
 // One flare flicker cycle, in flicker-clock units (6 per second): hidden until `on`,
 // shown until `end`. Draws two random fractions.

@@ -50,3 +50,19 @@ inline TestMesh squareMesh() {
     m.texCoords = {0, 0, 1, 0, 1, 1, 0, 1};
     return m;
 }
+
+// A cube with corners at +-1, faces wound counter-clockwise seen from outside.
+inline TestMesh cubeMesh() {
+    TestMesh m;
+    m.positions = {-1, -1, -1, 1, -1, -1, 1, 1, -1, -1, 1, -1, -1, -1, 1, 1, -1, 1, 1, 1, 1, -1, 1, 1};
+    m.faces = {4, 5, 6, 4, 6, 7,  1, 0, 3, 1, 3, 2,  5, 1, 2, 5, 2, 6,
+               0, 4, 7, 0, 7, 3,  7, 6, 2, 7, 2, 3,  0, 1, 5, 0, 5, 4};
+    m.texFaces = std::vector<std::uint32_t>(36, 0);
+    for (std::size_t i = 0; i < 12; ++i) {
+        m.texFaces[i * 3] = 0;
+        m.texFaces[i * 3 + 1] = 1;
+        m.texFaces[i * 3 + 2] = 2;
+    }
+    m.texCoords = {0, 0, 1, 0, 1, 1};
+    return m;
+}
