@@ -46,3 +46,87 @@ TEST(ParticleAnimation, EmitterPhaseAndShade) {
     EXPECT_NEAR(dustShade(95), 0.5f, 1e-5f);
     for (int i = 0; i < 200; ++i) EXPECT_NEAR(length(randomDirection()), 1, 1e-5f);
 }
+
+#include "support/RenderKit.h"
+#include "world/ParticleSystem.h"
+
+TEST(ParticleRender, FieldRespawnsAroundTheCameraOnTheFirstFrame) {
+    RenderKit kit;
+    ASSERT_TRUE(kit.gl.ok());
+    seedRandom(3);
+    Camera camera;
+    placeCamera(camera, make(0, 0, 0));
+    ParticleSystem field;
+    field.mode = ParticleSystem::Field;
+    field.size = 0.3f;
+    field.texture = solidTexture(255, 255, 255);
+    field.position = make(0, 0, 0);
+    field.createParticles(800);
+    camera.position = camera.eye = make(400, 0, 0);  // the cloud is far behind
+    kit.beginFrame(camera);
+    field.render(camera);
+    expectShowStateKept("field");
+    for (const Vec3& p : field.positions) {
+        float d = length(p - camera.position);
+        ASSERT_GE(d, 100 - 1e-3f);
+        ASSERT_LE(d, 110 + 1e-3f);
+    }
+    // Respawned particles stay still; on the next frame some are in view and drawn.
+    std::vector<Vec3> before = field.positions;
+    kit.beginFrame(camera);
+    field.render(camera);
+    EXPECT_GT(RenderKit::totalLight(kit.pixels()), 0);
+    for (std::size_t i = 0; i < before.size(); ++i) ASSERT_FLOAT_EQ(field.positions[i].x, before[i].x);
+}
+
+TEST(ParticleRender, EmittersDrawWithoutAPeriodAndRestoreState) {
+    RenderKit kit;
+    ASSERT_TRUE(kit.gl.ok());
+    Camera camera;
+    placeCamera(camera, make(0, 0, 20));
+    unsigned white = solidTexture(255, 255, 255);
+    ParticleSystem line;
+    line.mode = ParticleSystem::LineEmitter;
+    line.texture = white;
+    line.point1 = make(-5, 0, 0);
+    line.point2 = make(5, 0, 0);
+    line.createParticles(1);  // one particle, fully transparent, at point1
+    kit.beginFrame(camera);
+    line.update(0.1);
+    line.render(camera);
+    expectShowStateKept("line of one");
+    EXPECT_EQ(RenderKit::totalLight(kit.pixels()), 0);
+
+    line.createParticles(40);
+    kit.beginFrame(camera);
+    line.render(camera);  // period 0: the phase stays 0
+    expectShowStateKept("line");
+    auto pixels = kit.pixels();
+    EXPECT_LT(RenderKit::brightness(pixels, 90, 120), RenderKit::brightness(pixels, 220, 120));  // fades in
+
+    ParticleSystem circle;
+    circle.mode = ParticleSystem::CircleEmitter;
+    circle.texture = white;
+    circle.size = 1;
+    circle.point1 = make(4, 0, 0);
+    circle.point2 = make(0, 0, 0);
+    circle.right = make(0, 0, 1);
+    circle.period = 2;
+    circle.createParticles(24);
+    kit.beginFrame(camera);
+    circle.update(0.5);
+    circle.render(camera);
+    expectShowStateKept("circle");
+    pixels = kit.pixels();
+    EXPECT_EQ(RenderKit::brightness(pixels, 160, 120), 0);  // the centre stays dark
+    EXPECT_GT(RenderKit::totalLight(pixels), 0);
+    circle.right = make(0, 0, 0);  // no axis: still draws, without NaNs
+    circle.render(camera);
+    expectShowStateKept("circle without axis");
+
+    ParticleSystem none;  // no "line" or "circ": draws nothing
+    none.createParticles(10);
+    kit.beginFrame(camera);
+    none.render(camera);
+    EXPECT_EQ(RenderKit::totalLight(kit.pixels()), 0);
+}
