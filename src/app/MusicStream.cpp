@@ -137,6 +137,7 @@ void MusicStream::close()
     source_ = MemorySourceView{};
     outputRate_ = 0;
     sourceRate_ = 0;
+    looping_ = false;
     exhausted_ = false;
     damaged_ = false;
     truncated_ = false;

@@ -23,6 +23,7 @@ public:
     int open(const std::uint8_t* data, std::uint32_t size, int outputRate);
     void close();
 
+    // Off after every open.
     void setLooping(bool looping) { looping_ = looping; }
     bool isOpen() const { return file_ != nullptr; }
     // True once the stream can give no more frames: its end without looping, or
