@@ -1,13 +1,46 @@
 #include "app/ComposeFrame.h"
 
 #include <GL/gl.h>
+#include <GL/glu.h>
 
 #include "app/FrameTimer.h"
-#include "app/GraphicsSetup.h"
 #include "app/SaverState.h"
+#include "overlay/ClockAndFps.h"
+#include "overlay/Fades.h"
+#include "overlay/OverlayProjection.h"
+#include "script/Camera.h"
 #include "script/Settings.h"
+#include "world/ParticleSystem.h"
+
+DrawLists drawLists;
 
 namespace {
+
+void refill(std::vector<WorldObject*>& target, const ObjectList* source) {
+    target.clear();
+    if (!source) return;
+    for (const auto& object : *source) target.push_back(object.get());
+}
+
+void refillDrawLists(const World& world) {
+    refill(drawLists.firstPass, world.firstPass);
+    refill(drawLists.worldObjects, &world.objects);
+    refill(drawLists.postPass, world.postPass);
+}
+
+void applyView(const Camera& viewer) {
+    glLoadIdentity();
+    Vec3 centre = viewer.eye + viewer.direction;
+    gluLookAt(viewer.eye.x, viewer.eye.y, viewer.eye.z, centre.x, centre.y, centre.z, viewer.up.x, viewer.up.y,
+              viewer.up.z);
+    // Set after the view, so light 1 stays fixed in the world far along +z.
+    static const float lightPosition[4] = {0, 0, 99900, 1};
+    glLightfv(GL_LIGHT1, GL_POSITION, lightPosition);
+}
+
+void renderAll(const std::vector<WorldObject*>& list, const Camera& viewer) {
+    for (WorldObject* object : list) object->render(viewer);
+}
 
 // The frame-rate window: once a second the count becomes the shown rate and the mouse
 // travel starts over.
@@ -20,17 +53,10 @@ void advanceRateWindow() {
     }
 }
 
-// Black bands above and below the letterbox, drawn in 800 x 600 overlay space over the
-// whole window, then back to the letterbox view.
+// Black bands above and below the letterbox, after the fades so no fade covers them.
 void drawLetterboxBars() {
     glDisable(GL_BLEND);
-    glViewport(0, 0, static_cast<GLsizei>(settings.width), static_cast<GLsizei>(settings.height));
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, 800, 0, 600, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
+    beginScreenOverlay();
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
     glLoadIdentity();
@@ -47,22 +73,43 @@ void drawLetterboxBars() {
     glEnd();
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_LIGHTING);
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    LetterboxRect view = letterbox(settings.width, settings.height);
-    glViewport(view.x, view.y, view.width, view.height);
+    endScreenOverlay();
 }
 
 }  // namespace
 
 void composeFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (!activeWorld) return;
+    refillDrawLists(*activeWorld);
+    applyView(camera);
+
+    renderAll(drawLists.firstPass, camera);
+    renderAll(drawLists.worldObjects, camera);
+    for (const auto& object : dynamicObjects) object->render(camera);
+    renderAll(drawLists.postPass, camera);
+    if (particleFieldOn) particleField.render(camera);
+
     advanceRateWindow();
+    drawFades(camera);
     glFlush();
     drawLetterboxBars();
+    if (settings.showClock) drawClock();
+    if (settings.showFps) drawFps(saverState.shownFps);
     glEnable(GL_BLEND);
     saverState.frameCount += 1;
     glFlush();
+}
+
+void updateDrawLists(double dt) {
+    for (WorldObject* object : drawLists.firstPass) object->update(dt);
+    for (WorldObject* object : drawLists.worldObjects) object->update(dt);
+    for (const auto& object : dynamicObjects) object->update(dt);
+    for (WorldObject* object : drawLists.postPass) object->update(dt);
+}
+
+void releaseDrawLists() {
+    drawLists.firstPass.clear();
+    drawLists.worldObjects.clear();
+    drawLists.postPass.clear();
 }

@@ -1,19 +1,24 @@
 #include "app/ShowParts.h"
 
 #include "app/ComposeFrame.h"
+#include "app/SaverState.h"
+#include "script/Camera.h"
+#include "script/OpeningWorld.h"
+#include "script/Random.h"
+#include "world/ParticleField.h"
+#include "world/WorldFile.h"
 
 // Each part's owner replaces its entry below with the real operation.
 namespace {
 
-void clearWorldChoice() {}
+void clearWorldChoice() { activeWorld = nullptr; }
 MemberBytes readMusicMember() { return {}; }
 void showLoadingImage() {}
 void buildDigitGlyphs() {}
-void setUpParticleField() {}
-void initCamera() {}
-void readEnvironments() {}
-void readWorlds() {}
-void readDynamicWorld() {}
+void initCamera() { camera.place(); }
+void readEnvironmentScript() { readEnvironments(environmentList, "env.txt"); }
+void readWorldScript() { readWorlds(worldList, environmentList, "worlds.txt"); }
+void readDynamicWorld() { readWorldFile(dynamicObjects, "dynamic.txt"); }
 
 int imxInit(void*, int, int, int) { return 0; }
 int imxStart() { return 0; }
@@ -24,21 +29,31 @@ int imxUninit() { return 0; }
 
 void drawLoadingFrame(double) {}
 
-void seedRandom(std::uint32_t) {}
-int drawRandom() { return 0; }
-void setParticleFieldOn(bool) {}
-void setSceneClock(float) {}
-void chooseOpening(const char*, const char*, int) {}
-void readScene() {}
-void setSceneEnded() {}
+void seedGenerator(std::uint32_t seed) { seedRandom(seed); }
+int drawRandom() { return randomDraw(); }
+void setParticleFieldOn(bool on) { particleFieldOn = on; }
+void setSceneClock(float seconds) { sceneClock = seconds; }
+void chooseOpening(const char* sceneFile, const char* worldName, int variant) {
+    applyOpeningChoice(sceneFile, worldName, variant);
+}
+void readScene() { camera.readScene(); }
+void setSceneEnded() { camera.sceneEnded = true; }
 
-void updateCamera() {}
-bool sceneEnded() { return false; }
-void updateLists(double) {}
-void applyLookModes() {}
-void copyEyePoint() {}
+// A track that runs out resets the scene clock: the run's copy follows it.
+void updateCamera() {
+    camera.updateCamera();
+    saverState.sceneClock = sceneClock;
+}
+bool sceneEnded() { return camera.sceneEnded; }
+void updateLists(double dt) { updateDrawLists(dt); }
+void applyLookModes() { camera.applyLookModes(); }
+void copyEyePoint() { camera.eye = camera.position; }
 
-void releaseLists() {}
+void releaseLists() {
+    worldList.clear();
+    environmentList.clear();
+    dynamicObjects.clear();
+}
 void releaseMusicMember() {}
 
 }  // namespace
@@ -51,8 +66,8 @@ const ShowParts& realShowParts() {
         .buildDigitGlyphs = buildDigitGlyphs,
         .setUpParticleField = setUpParticleField,
         .initCamera = initCamera,
-        .readEnvironments = readEnvironments,
-        .readWorlds = readWorlds,
+        .readEnvironments = readEnvironmentScript,
+        .readWorlds = readWorldScript,
         .readDynamicWorld = readDynamicWorld,
         .imxInit = imxInit,
         .imxStart = imxStart,
@@ -61,7 +76,7 @@ const ShowParts& realShowParts() {
         .imxStreamPlay = imxStreamPlay,
         .imxUninit = imxUninit,
         .drawLoadingFrame = drawLoadingFrame,
-        .seedRandom = seedRandom,
+        .seedRandom = seedGenerator,
         .drawRandom = drawRandom,
         .setParticleFieldOn = setParticleFieldOn,
         .setSceneClock = setSceneClock,
