@@ -113,7 +113,8 @@ void putZeroRun(std::vector<int>& symbols, std::uint32_t n) {
 
 }  // namespace
 
-Bytes bwtBlock(const Bytes& data, bool last, std::uint8_t offset, std::uint32_t extraRun) {
+Bytes bwtBlock(const Bytes& data, bool last, std::uint8_t offset, std::uint32_t extraRun,
+               bool* extended) {
     Bytes shifted(data);
     for (auto& b : shifted) b = std::uint8_t(b - offset);
     std::vector<int> column = forwardBwt(shifted);
@@ -136,6 +137,7 @@ Bytes bwtBlock(const Bytes& data, bool last, std::uint8_t offset, std::uint32_t 
         std::rotate(list, list + place, list + place + 1);
         symbols.push_back(place + 1);
     }
+    if (extended) *extended = run > 0;
     putZeroRun(symbols, run + (run ? extraRun : 0));
 
     BitWriter w;

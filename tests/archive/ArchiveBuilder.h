@@ -31,8 +31,10 @@ void putBlockHeader(BitWriter& w, unsigned method, bool last, std::uint32_t size
 Bytes finishBlock(BitWriter& w);  // patches the compressed size with the byte count
 
 Bytes storedBlock(const Bytes& data, bool last);
-// A BWT block of `data` with one code (all 258 symbols 9 bits) and offset O.
-Bytes bwtBlock(const Bytes& data, bool last, std::uint8_t offset = 0, std::uint32_t extraRun = 0);
+// A BWT block of `data` with one code (all 258 symbols 9 bits) and offset O. When the
+// transform ends in a zero run, extraRun makes it that much longer (*extended = true).
+Bytes bwtBlock(const Bytes& data, bool last, std::uint8_t offset = 0, std::uint32_t extraRun = 0,
+               bool* extended = nullptr);
 
 // Writes LZ symbols with the fixed group (N = 0) or given groups.
 class LzBody {

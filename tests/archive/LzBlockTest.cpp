@@ -252,8 +252,7 @@ TEST(LzBlock, DamagedBodies) {
 
     // No distance alphabets.
     Bytes bad = good;
-    bad[6] &= ~0x06;  // D sits in bits 50 and 51: byte 6, bits 2 and 3
-    bad[6] &= ~0x0C;
+    bad[6] &= ~0x0C;  // D sits in bits 50 and 51: byte 6, bits 2 and 3
     EXPECT_EQ(extract(oneMember(expected, {bad}), "m", out), kDamaged);
     // Method 4 and more.
     bad = good;
