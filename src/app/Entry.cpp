@@ -74,6 +74,8 @@ int voidriftMain(int argc, char** argv) {
     SaverApp app;
     std::string line = rawCommandLine(arguments);
     app.mode = parseCommandLine(app, line.c_str());
+    // Recording, counted and measured runs are runs of the show whatever the switch.
+    if (options.unattended() && app.mode != saverTest) app.mode = saver;
     bool saverMode = app.mode == saver || app.mode == saverTest;
     bool video = saverMode && platform::initialize(wantsOffscreen(options));
     loadSettings();

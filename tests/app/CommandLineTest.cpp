@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include "app/CommandLine.h"
+#include "app/RunOptions.h"
+
+namespace {
+
+struct Case {
+    const char* line;
+    RunMode mode;
+    int parentWindow;
+};
+
+TEST(CommandLine, SwitchesAndHandles) {
+    const Case cases[] = {
+        {"voidrift.scr", configure, 0},
+        {"voidrift.scr ", configure, 0},
+        {"", configure, 0},
+        {"voidrift.scr /S", saver, 0},
+        {"voidrift.scr -s", saver, 0},
+        {"voidrift.scr /s", saver, 0},
+        {"voidrift.scr /a 1234", saver, 0},
+        {"voidrift.scr /t", saverTest, 0},
+        {"voidrift.scr /T", saverTest, 0},
+        {"voidrift.scr /c:1234", configure, 1234},
+        {"voidrift.scr /c 1234", configure, 1234},
+        {"voidrift.scr /C", configure, 0},
+        {"voidrift.scr /p 1234", preview, 1234},
+        {"voidrift.scr /p:1234", preview, 1234},
+        {"voidrift.scr /P 77 /s", preview, 77},
+        {"voidrift.scr /p", preview, 0},
+        {"voidrift.scr /p abc", preview, 0},
+        {"voidrift.scr /c 99999999999", configure, 2147483647},
+        {"\"C:\\my-saver\\x.scr\" /p 5", preview, 5},
+        {"\"C:\\my-saver\\x.scr\"", configure, 0},
+        {"\"C:\\my-saver/x.scr", configure, 0},
+        {"voidrift.scr x-s", saver, 0},
+        {"voidrift.scr /", saver, 0},
+        {"voidrift.scr -", saver, 0},
+        {"voidrift.scr\t/c 12", configure, 0},  // a tab does not end the name: "/c" is inside it
+        {"C:\\tools\\saver.scr /s /c 12", saver, 0},
+    };
+    for (const Case& c : cases) {
+        SaverApp app;
+        app.parentWindow = 42;
+        EXPECT_EQ(parseCommandLine(app, c.line), c.mode) << c.line;
+        EXPECT_EQ(app.parentWindow, c.parentWindow) << c.line;
+    }
+}
+
+TEST(CommandLine, TabInsideNameIsSkippedWithTheName) {
+    // The whole "voidrift.scr\t/c" is the program name, the scan starts after the space.
+    SaverApp app;
+    EXPECT_EQ(parseCommandLine(app, "voidrift.scr\t/c 12 /p 3"), preview);
+    EXPECT_EQ(app.parentWindow, 3);
+}
+
+TEST(CommandLine, RebuiltRawLineParsesLikeWindows) {
+    std::vector<std::string> args = {"/opt/my saver/voidrift", "/p", "1234"};
+    std::string line = rawCommandLine(args);
+    EXPECT_EQ(line, "\"/opt/my saver/voidrift\" /p 1234");
+    SaverApp app;
+    EXPECT_EQ(parseCommandLine(app, line.c_str()), preview);
+    EXPECT_EQ(app.parentWindow, 1234);
+    // A dash in the program's folder never counts as a switch.
+    EXPECT_EQ(parseCommandLine(app, rawCommandLine({"/home/a-b/voidrift"}).c_str()), configure);
+}
+
+TEST(LongOptions, TakenOutBeforeTheSwitches) {
+    std::vector<std::string> args = {"voidrift", "--record", "out", "/s", "--frames=3", "--no-loading",
+                                     "--size", "320x240", "--seed", "4294967295", "--fixed-dt", "0.5",
+                                     "--benchmark", "2"};
+    RunOptions options;
+    std::string error;
+    ASSERT_TRUE(extractLongOptions(args, options, error)) << error;
+    EXPECT_EQ(args, (std::vector<std::string>{"voidrift", "/s"}));
+    EXPECT_EQ(options.recordDir, "out");
+    EXPECT_EQ(options.frames, 3);
+    EXPECT_TRUE(options.noLoading);
+    EXPECT_EQ(options.width, 320);
+    EXPECT_EQ(options.height, 240);
+    EXPECT_TRUE(options.hasSeed);
+    EXPECT_EQ(options.seed, 4294967295u);
+    EXPECT_DOUBLE_EQ(options.fixedDt, 0.5);
+    EXPECT_DOUBLE_EQ(options.benchmarkSeconds, 2);
+    EXPECT_TRUE(options.unattended());
+
+    RunOptions plain;
+    std::vector<std::string> screensaver = {"voidrift", "/p", "12"};
+    ASSERT_TRUE(extractLongOptions(screensaver, plain, error));
+    EXPECT_FALSE(plain.unattended());
+    EXPECT_EQ(screensaver.size(), 3u);
+}
+
+TEST(LongOptions, BadValuesAreRefused) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"v", "--frames"},          {"v", "--frames", "-1"},     {"v", "--frames", "3x"},
+        {"v", "--size", "320"},     {"v", "--size", "0x240"},    {"v", "--size", "320x"},
+        {"v", "--seed", "4294967296"}, {"v", "--fixed-dt", "0"}, {"v", "--fixed-dt", "nan"},
+        {"v", "--benchmark", "0"},  {"v", "--record", ""},       {"v", "--no-loading=1"},
+        {"v", "--colour"},
+    };
+    for (auto args : bad) {
+        RunOptions options;
+        std::string error;
+        EXPECT_FALSE(extractLongOptions(args, options, error)) << args.back();
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "PngTestRead.h"
+#include "app/Entry.h"
+#include "app/FrameRecorder.h"
+#include "support/OffscreenGL.h"
+#include "support/TempDir.h"
+
+namespace {
+
+TEST(FrameRecorder, PngRowsTopFirst) {
+    TempDir dir;
+    std::vector<std::uint8_t> rgb = {255, 0, 0, 0, 255, 0, 0, 0, 255, 1, 2, 3};  // 2 x 2
+    ASSERT_TRUE(writePng(dir.file("a.png"), 2, 2, rgb));
+    TestImage image;
+    ASSERT_TRUE(readTestPng(dir.file("a.png"), image));
+    EXPECT_EQ(image.width, 2);
+    EXPECT_EQ(image.height, 2);
+    EXPECT_EQ(image.rgb, rgb);
+    EXPECT_FALSE(writePng(dir.file("b.png"), 2, 2, std::vector<std::uint8_t>(11)));
+    EXPECT_FALSE(writePng(dir.file("missing/folder/c.png"), 2, 2, rgb));
+}
+
+TEST(FrameRecorder, BackBufferComesOutUpright) {
+    OffscreenGL gl(64, 48);
+    ASSERT_TRUE(gl.ok());
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(0, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 36, 64, 12);  // the top quarter in GL's bottom-up rows
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(0, 0, 0, 0);
+
+    TempDir dir;
+    FrameRecorder recorder((dir.path() / "new" / "frames").string());
+    ASSERT_TRUE(recorder.prepare());
+    ASSERT_TRUE(recorder.recordBackBuffer(64, 48));
+    ASSERT_TRUE(recorder.recordBackBuffer(64, 48));
+    EXPECT_EQ(recorder.framesWritten(), 2u);
+    EXPECT_TRUE(std::filesystem::exists(recorder.framePath(1)));
+    EXPECT_EQ(std::filesystem::path(recorder.framePath(1)).filename(), "frame-00001.png");
+    TestImage image;
+    ASSERT_TRUE(readTestPng(recorder.framePath(0), image));
+    EXPECT_EQ(image.pixel(10, 0)[0], 255);
+    EXPECT_EQ(image.pixel(10, 11)[0], 255);
+    EXPECT_EQ(image.pixel(10, 12)[2], 255);
+    EXPECT_EQ(image.pixel(10, 12)[0], 0);
+    EXPECT_EQ(image.pixel(63, 47)[2], 255);
+}
+
+TEST(FrameRecorder, UnwritableFolderIsRefused) {
+    TempDir dir;
+    std::ofstream(dir.file("plain")) << "x";
+    FrameRecorder recorder(dir.file("plain"));
+    EXPECT_FALSE(recorder.prepare());
+}
+
+// The shipped command line of an offscreen recording, through the program's entry.
+TEST(RecordedRun, ThreeLetterboxedFramesWithoutADisplay) {
+    TempDir dir;
+    std::string config = dir.file("settings.ini");
+    std::ofstream(config) << "[Software\\Voidrift 3D Screensaver]\nEnableMusic=0\nPath=" << dir.path().string() << "\n";
+    setenv("VOIDRIFT_CONFIG", config.c_str(), 1);
+    std::string out = dir.file("out");
+    ScopedWorkingDir keep(std::filesystem::current_path());
+    std::vector<std::string> arguments = {"voidrift", "--record", out, "--frames", "3", "--no-loading", "--size", "320x240"};
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    EXPECT_EQ(voidriftMain(static_cast<int>(argv.size()), argv.data()), 0);
+    unsetenv("VOIDRIFT_CONFIG");
+
+    int files = 0;
+    for (auto& entry : std::filesystem::directory_iterator(out)) files += entry.is_regular_file();
+    EXPECT_EQ(files, 3);
+    for (int frame = 0; frame < 3; ++frame) {
+        char name[32];
+        std::snprintf(name, sizeof name, "frame-%05d.png", frame);
+        TestImage image;
+        ASSERT_TRUE(readTestPng(out + "/" + name, image)) << name;
+        EXPECT_EQ(image.width, 320);
+        EXPECT_EQ(image.height, 240);
+        EXPECT_TRUE(image.rowsBlack(0, 29)) << name;
+        EXPECT_TRUE(image.rowsBlack(210, 239)) << name;
+    }
+}
+
+TEST(RecordedRun, BadLongOptionExitsWithUsage) {
+    std::vector<std::string> arguments = {"voidrift", "--frames", "many"};
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    EXPECT_EQ(voidriftMain(static_cast<int>(argv.size()), argv.data()), 2);
+}
+
+}  // namespace

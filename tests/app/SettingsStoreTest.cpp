@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/SettingsStore.h"
+#include "support/TempDir.h"
+
+namespace {
+
+const platform::DisplayMode kDesktop{1280, 1024, 32};
+
+void writeFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+Settings load(const std::string& path) {
+    Settings record;
+    loadSettingsFrom(path, record, kDesktop);
+    return record;
+}
+
+TEST(SettingsStore, MissingFileGivesDefaults) {
+    TempDir dir;
+    Settings record;
+    record.volume = 3;
+    EXPECT_FALSE(loadSettingsFrom(dir.file("none.ini"), record, kDesktop));
+    EXPECT_TRUE(record.showClock);
+    EXPECT_TRUE(record.enableMusic);
+    EXPECT_TRUE(record.useDesktop);
+    EXPECT_FALSE(record.showFlame);
+    EXPECT_TRUE(record.defGamma);
+    EXPECT_EQ(record.width, 1280u);
+    EXPECT_EQ(record.height, 1024u);
+    EXPECT_EQ(record.depth, 32);
+    EXPECT_EQ(record.volume, 100);
+    EXPECT_EQ(record.gamma, 50);
+    EXPECT_EQ(record.timeScale, 0u);
+    EXPECT_FALSE(record.galaxy);
+    EXPECT_FALSE(record.showFps);
+    EXPECT_FALSE(record.vsync);
+    EXPECT_FALSE(record.mouseExit);
+    EXPECT_STREQ(record.path, defaultDataPath());
+}
+
+TEST(SettingsStore, ValuesAsTheRegistryWouldGiveThem) {
+    TempDir dir;
+    std::string path = dir.file("s.ini");
+    writeFile(path,
+              "[Software\\Voidrift 3D Screensaver]\r\n"
+              "TimeScale=7\nShowFPS=5\nshowclock=0\nWidth=640\nHeight=480\nDepth=16\nVolume=-3\n"
+              "Gamma= 80 \nPath=/data/with spaces/ and = sign \n");
+    Settings record = load(path);
+    EXPECT_EQ(record.timeScale, 0u);
+    EXPECT_TRUE(record.showFps);
+    EXPECT_FALSE(record.showClock);  // value names ignore case, as the registry's do
+    EXPECT_EQ(record.width, 640u);
+    EXPECT_EQ(record.height, 480u);
+    EXPECT_EQ(record.depth, 16);
+    EXPECT_EQ(record.volume, -3);
+    EXPECT_EQ(record.gamma, 80);
+    EXPECT_STREQ(record.path, "/data/with spaces/ and = sign ");
+
+    const std::pair<const char*, unsigned> timeScales[] = {{"-1", 0}, {"3", 3}, {"2", 2}, {"4294967295", 0}, {"4", 0}};
+    for (auto [text, expected] : timeScales) {
+        writeFile(path, std::string("TimeScale=") + text + "\n");
+        EXPECT_EQ(load(path).timeScale, expected) << text;
+    }
+}
+
+TEST(SettingsStore, MalformedLinesKeepDefaults) {
+    TempDir dir;
+    std::string path = dir.file("s.ini");
+    std::string longPath(400, 'p');
+    writeFile(path,
+              "garbage without equals\n=5\nWidth=wide\nHeight=4294967296\nVolume=12abc\nGamma=\n"
+              "Depth=24\nDepth=8\nUnknown=1\nPath=" + longPath + "\n[Other Key]\nVolume=7\n");
+    Settings record = load(path);
+    EXPECT_EQ(record.width, 1280u);
+    EXPECT_EQ(record.height, 1024u);
+    EXPECT_EQ(record.volume, 100);  // neither "12abc" nor the other section's value
+    EXPECT_EQ(record.gamma, 50);
+    EXPECT_EQ(record.depth, 24);  // the first of two
+    EXPECT_EQ(std::string(record.path), longPath.substr(0, Settings::kPathCapacity - 1));
+}
+
+TEST(SettingsStore, SaveKeepsForeignLinesAndPath) {
+    TempDir dir;
+    std::string path = dir.file("sub/dir/s.ini");
+    std::filesystem::create_directories(dir.path() / "sub/dir");
+    writeFile(path,
+              "[Software\\Voidrift 3D Screensaver]\n# a note\nPath=/my/data\nShowFlame=5\nMouseExit=1\n"
+              "Volume=40\nVolume=41\nCustom=keep me\n\n[Other Key]\nWidth=1\n");
+    Settings record = load(path);
+    EXPECT_TRUE(record.showFlame);
+    record.volume = 55;
+    record.gamma = -2;
+    ASSERT_TRUE(saveSettingsTo(path, record));
+    std::string saved = readFile(path);
+    EXPECT_EQ(saved.rfind("[Software\\Voidrift 3D Screensaver]\n# a note\nPath=/my/data\nShowFlame=1\nMouseExit=1\nVolume=55\n"
+                          "Custom=keep me\n", 0),
+              0u)
+        << saved;
+    EXPECT_NE(saved.find("\n[Other Key]\nWidth=1\n"), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("Volume=41"), std::string::npos);
+    // Values not in the file yet go into our section, before the other key.
+    EXPECT_LT(saved.find("Gamma=-2"), saved.find("[Other Key]"));
+    EXPECT_LT(saved.find("TimeScale=0"), saved.find("[Other Key]"));
+
+    Settings again = load(path);
+    EXPECT_EQ(again.volume, 55);
+    EXPECT_EQ(again.gamma, -2);
+    EXPECT_TRUE(again.mouseExit);
+    EXPECT_STREQ(again.path, "/my/data");
+    // Nothing but the settings file itself is left in the folder.
+    int entries = 0;
+    for (auto& entry : std::filesystem::directory_iterator(dir.path() / "sub/dir")) entries += entry.exists();
+    EXPECT_EQ(entries, 1);
+}
+
+TEST(SettingsStore, SaveNeverWritesPathAndRoundTripsEveryValue) {
+    TempDir dir;
+    std::string path = dir.file("new/s.ini");  // the folder does not exist yet
+    Settings record;
+    applyDefaultSettings(record, kDesktop);
+    record.showClock = false;
+    record.enableMusic = false;
+    record.useDesktop = false;
+    record.showFlame = true;
+    record.defGamma = false;
+    record.width = 1024;
+    record.height = 768;
+    record.depth = 16;
+    record.volume = 1;
+    record.gamma = 100;
+    record.timeScale = 3;
+    record.galaxy = true;
+    record.showFps = true;
+    record.vsync = true;
+    record.mouseExit = true;
+    std::snprintf(record.path, sizeof record.path, "/elsewhere");
+    ASSERT_TRUE(saveSettingsTo(path, record));
+    std::string saved = readFile(path);
+    EXPECT_EQ(saved.rfind("[Software\\Voidrift 3D Screensaver]\nShowClock=0\n", 0), 0u) << saved;
+    EXPECT_EQ(saved.find("Path"), std::string::npos);
+    Settings loaded = load(path);
+    std::snprintf(loaded.path, sizeof loaded.path, "/elsewhere");
+    EXPECT_EQ(loaded.showClock, record.showClock);
+    EXPECT_EQ(loaded.enableMusic, record.enableMusic);
+    EXPECT_EQ(loaded.useDesktop, record.useDesktop);
+    EXPECT_EQ(loaded.showFlame, record.showFlame);
+    EXPECT_EQ(loaded.defGamma, record.defGamma);
+    EXPECT_EQ(loaded.width, record.width);
+    EXPECT_EQ(loaded.height, record.height);
+    EXPECT_EQ(loaded.depth, record.depth);
+    EXPECT_EQ(loaded.volume, record.volume);
+    EXPECT_EQ(loaded.gamma, record.gamma);
+    EXPECT_EQ(loaded.timeScale, record.timeScale);
+    EXPECT_EQ(loaded.galaxy, record.galaxy);
+    EXPECT_EQ(loaded.showFps, record.showFps);
+    EXPECT_EQ(loaded.vsync, record.vsync);
+    EXPECT_EQ(loaded.mouseExit, record.mouseExit);
+}
+
+TEST(SettingsStore, PathFollowsTheEnvironment) {
+    const char* saved = std::getenv("VOIDRIFT_CONFIG");
+    std::string previous = saved ? saved : "";
+    setenv("VOIDRIFT_CONFIG", "/tmp/x/settings.ini", 1);
+    EXPECT_EQ(settingsPath(), "/tmp/x/settings.ini");
+    unsetenv("VOIDRIFT_CONFIG");
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    std::string previousXdg = xdg ? xdg : "";
+    setenv("XDG_CONFIG_HOME", "/cfg", 1);
+    EXPECT_EQ(settingsPath(), "/cfg/voidrift/settings.ini");
+    if (previousXdg.empty()) unsetenv("XDG_CONFIG_HOME"); else setenv("XDG_CONFIG_HOME", previousXdg.c_str(), 1);
+    if (!previous.empty()) setenv("VOIDRIFT_CONFIG", previous.c_str(), 1);
+}
+
+}  // namespace
