@@ -9,6 +9,8 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
 fi
 out="$PWD/out/frames"
 mkdir -p "$out"
-echo "No display found: recording 5 seconds of the show offscreen into $out"
-SDL_VIDEODRIVER=offscreen build/src/app/voidrift --record "$out" --frames 150 --fixed-dt 0.0333 --size 800x600 "$@"
+rm -f "$out"/frame-*.png
+echo "No display found: recording the loading animation and 5 seconds of the show offscreen into $out"
+# 180 loading frames (six seconds at 30 frames a second), then 150 of the show.
+SDL_VIDEODRIVER=offscreen build/src/app/voidrift --record "$out" --frames 330 --fixed-dt 0.0333 --size 800x600 "$@"
 echo "Frames written to $out (frame-00000.png ...)"
