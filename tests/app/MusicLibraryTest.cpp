@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -47,6 +48,13 @@ int lineCount(const std::string& text)
     return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
+std::uintmax_t fileSize(const std::string& path)
+{
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    return error ? 0 : size;
+}
+
 int windowToken = 0;  // stands for the saver window
 
 }  // namespace
@@ -68,7 +76,9 @@ TEST(MusicLibrary, PlaysTheStreamThroughTheAudioDevice)
     const int stream = IMXStreamOpenFile(1, ogg.data(), 0, static_cast<std::uint32_t>(ogg.size()), 0);
     ASSERT_NE(stream, 0);
     EXPECT_EQ(IMXStreamPlay(stream, 1), 1);
-    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    // Let a few callbacks' worth reach the device file (bounded, for a loaded machine).
+    for (int i = 0; i < 200 && fileSize(rawFile) < 65536; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     // Shut-down while the stream plays.
     EXPECT_EQ(IMXUninit(), 1);
     // (SDL's disk driver announces itself on stderr; the music says nothing.)
