@@ -1,7 +1,9 @@
 #include "app/ShowParts.h"
 
 #include "app/ComposeFrame.h"
+#include "app/MusicLibrary.h"
 #include "app/SaverState.h"
+#include "archive/ArchiveMember.h"
 #include "script/Camera.h"
 #include "script/OpeningWorld.h"
 #include "script/Random.h"
@@ -12,7 +14,12 @@
 namespace {
 
 void clearWorldChoice() { activeWorld = nullptr; }
-MemberBytes readMusicMember() { return {}; }
+// "music.ogg", read whether or not music is on; its buffer outlives the music library's use.
+ArchiveMember musicMember;
+MemberBytes readMusicMember() {
+    musicMember.open("music.ogg");
+    return {musicMember.data(), musicMember.size()};
+}
 void showLoadingImage() {}
 void buildDigitGlyphs() {}
 void initCamera() { camera.place(); }
@@ -20,12 +27,14 @@ void readEnvironmentScript() { readEnvironments(environmentList, "env.txt"); }
 void readWorldScript() { readWorlds(worldList, environmentList, "worlds.txt"); }
 void readDynamicWorld() { readWorldFile(dynamicObjects, "dynamic.txt"); }
 
-int imxInit(void*, int, int, int) { return 0; }
-int imxStart() { return 0; }
-int imxSetGlobalVolumes(int, int, int) { return 0; }
-int imxStreamOpenFile(int, const void*, int, int, int) { return 0; }
-int imxStreamPlay(int, int) { return 0; }
-int imxUninit() { return 0; }
+int imxInit(void* window, int rate, int a, int b) { return IMXInit(window, rate, a, b); }
+int imxStart() { return IMXStart(); }
+int imxSetGlobalVolumes(int a, int b, int c) { return IMXSetGlobalVolumes(a, b, c); }
+int imxStreamOpenFile(int kind, const void* data, int offset, int size, int flags) {
+    return IMXStreamOpenFile(kind, data, offset, static_cast<std::uint32_t>(size), flags);
+}
+int imxStreamPlay(int stream, int mode) { return IMXStreamPlay(stream, mode); }
+int imxUninit() { return IMXUninit(); }
 
 void drawLoadingFrame(double) {}
 
@@ -54,7 +63,7 @@ void releaseLists() {
     environmentList.clear();
     dynamicObjects.clear();
 }
-void releaseMusicMember() {}
+void releaseMusicMember() { musicMember.close(); }
 
 }  // namespace
 
