@@ -4,6 +4,8 @@
 #include "app/MusicLibrary.h"
 #include "app/SaverState.h"
 #include "archive/ArchiveMember.h"
+#include "overlay/DigitGlyphs.h"
+#include "overlay/LoadingScreen.h"
 #include "script/Camera.h"
 #include "script/OpeningWorld.h"
 #include "script/Random.h"
@@ -20,8 +22,6 @@ MemberBytes readMusicMember() {
     musicMember.open("music.ogg");
     return {musicMember.data(), musicMember.size()};
 }
-void showLoadingImage() {}
-void buildDigitGlyphs() {}
 void initCamera() { camera.place(); }
 void readEnvironmentScript() { readEnvironments(environmentList, "env.txt"); }
 void readWorldScript() { readWorlds(worldList, environmentList, "worlds.txt"); }
@@ -36,7 +36,7 @@ int imxStreamOpenFile(int kind, const void* data, int offset, int size, int flag
 int imxStreamPlay(int stream, int mode) { return IMXStreamPlay(stream, mode); }
 int imxUninit() { return IMXUninit(); }
 
-void drawLoadingFrame(double) {}
+void drawLoadingFrameFor(double dt) { drawLoadingFrame(static_cast<float>(dt)); }
 
 void seedGenerator(std::uint32_t seed) { seedRandom(seed); }
 int drawRandom() { return randomDraw(); }
@@ -84,7 +84,7 @@ const ShowParts& realShowParts() {
         .imxStreamOpenFile = imxStreamOpenFile,
         .imxStreamPlay = imxStreamPlay,
         .imxUninit = imxUninit,
-        .drawLoadingFrame = drawLoadingFrame,
+        .drawLoadingFrame = drawLoadingFrameFor,
         .seedRandom = seedGenerator,
         .drawRandom = drawRandom,
         .setParticleFieldOn = setParticleFieldOn,
