@@ -12,6 +12,7 @@ namespace {
 
 constexpr std::size_t kHeaderSize = 42;
 constexpr std::size_t kEntrySize = 38;
+constexpr std::size_t kMinArchiveSize = 44;  // readers take anything shorter for a foreign file
 constexpr std::size_t kLocalHeaderSize = 11;
 constexpr std::size_t kDirectoryBlockLimit = 8192;
 constexpr std::uint16_t kVersionNeeded = 0x010A;
@@ -217,6 +218,7 @@ std::vector<std::uint8_t> packArchive(const std::vector<PackInput>& inputs, cons
     put32(archive, 4, static_cast<std::uint32_t>(archive.size()));
     writeDirectory(archive, inputs, entries, options.storedDirectory);
     put16(archive, 40, checkValue16(archive.data(), kHeaderSize, 40));
+    if (archive.size() < kMinArchiveSize) archive.resize(kMinArchiveSize, 0);
     return archive;
 }
 

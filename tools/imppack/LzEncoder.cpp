@@ -137,13 +137,18 @@ std::vector<std::size_t> groupStarts(const std::vector<LzEncoder::Symbol>& symbo
 }  // namespace
 
 LzEncoder::LzEncoder(const std::uint8_t* data, std::size_t size, LzParams params)
-    : data_(data), size_(size), params_(params), head_(std::size_t{1} << kHashBits, -1), chain_(kChainSize, -1) {}
+    : data_(data), size_(size), params_(params), head_(std::size_t{1} << kHashBits, -1) {
+    // The chain ring needs to cover the longest distance, or the whole input if shorter.
+    std::size_t ring = 1024;
+    while (ring < kChainSize && ring < size) ring *= 2;
+    chain_.assign(ring, -1);
+}
 
 void LzEncoder::insertUpTo(std::size_t position) {
     std::size_t limit = std::min(position, size_ >= 2 ? size_ - 2 : 0);
     for (; inserted_ < limit; ++inserted_) {
         unsigned h = hash3(data_ + inserted_);
-        chain_[inserted_ & (kChainSize - 1)] = head_[h];
+        chain_[inserted_ & (chain_.size() - 1)] = head_[h];
         head_[h] = static_cast<std::int32_t>(inserted_);
     }
     if (inserted_ < position) inserted_ = position;
@@ -188,7 +193,7 @@ LzEncoder::Match LzEncoder::bestMatch(std::size_t position, std::size_t end, std
                 }
             }
         }
-        candidate = chain_[c & (kChainSize - 1)];
+        candidate = chain_[c & (chain_.size() - 1)];
     }
     return best;
 }
