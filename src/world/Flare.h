@@ -12,13 +12,6 @@ public:
     void update(double dt) override;
     void readProperty(const char* line, BlockContext& context);
 
-    struct LensElement {
-        float position;  // fraction of the way from the flare to the screen centre
-        float size;      // times lensSize
-        int texture;     // index into lensTextures
-    };
-    static const LensElement kLensElements[10];  // defined with the drawing code
-
     float alpha = 0;
     float size = 10;      // pixels, already scaled by W / 800
     float lensSize = 5;   // pixels, already scaled by W / 800
