@@ -5,13 +5,12 @@
 
 #include "imppack/CodeLengthWriter.h"
 #include "imppack/HuffmanCode.h"
+#include "imppack/LzSymbols.h"
+
+using namespace lz;
 
 namespace {
 
-constexpr unsigned kHashBits = 17;
-constexpr std::size_t kChainSize = std::size_t{1} << 21;  // more than the longest distance
-constexpr std::uint32_t kMaxDistance = 1048576;
-constexpr std::uint32_t kMaxLength = 33026;
 constexpr unsigned kLitLenSize = 288;
 constexpr unsigned kGroupSize = 372;  // with three distance alphabets
 constexpr unsigned kDistOffset[3] = {288, 330, 344};
@@ -21,42 +20,8 @@ constexpr unsigned kMaxGroups = 63;
 constexpr std::size_t kChunkSymbols = 4096;
 constexpr double kTableCostBits = 300.0;
 
-struct LengthCode {
-    std::uint16_t symbol;
-    std::uint8_t bits;
-    std::uint32_t extra;
-};
-
-LengthCode lengthCode(std::uint32_t length) {
-    if (length <= 10) return {static_cast<std::uint16_t>(255 + length), 0, 0};
-    if (length >= 259) return {286, 15, length - 259};
-    static const std::uint16_t bases[20] = {11, 13, 15, 17, 19, 23, 27, 31, 35, 43,
-                                            51, 59, 67, 83, 99, 115, 131, 163, 195, 227};
-    unsigned slot = 19;
-    while (bases[slot] > length) --slot;
-    return {static_cast<std::uint16_t>(266 + slot), static_cast<std::uint8_t>(1 + slot / 4), length - bases[slot]};
-}
-
-// Distance symbol 2..41 for an explicit distance, with its extra bits.
-void explicitDistance(std::uint32_t distance, std::uint8_t& symbol, std::uint8_t& bits, std::uint32_t& extra) {
-    if (distance <= 4) {
-        symbol = static_cast<std::uint8_t>(distance + 1);
-        bits = 0;
-        extra = 0;
-        return;
-    }
-    std::uint32_t v = distance - 1;
-    unsigned top = 31 - static_cast<unsigned>(__builtin_clz(v));
-    unsigned second = (v >> (top - 1)) & 1;
-    symbol = static_cast<std::uint8_t>(6 + 2 * (top - 2) + second);
-    bits = static_cast<std::uint8_t>(top - 1);
-    extra = v - ((2u + second) << (top - 1));
-}
-
-unsigned alphabetFor(std::uint32_t length) { return length == 2 ? 1 : length == 3 ? 2 : 0; }
-
-// Largest explicit distance each alphabet can code.
-constexpr std::uint32_t kAlphabetReach[3] = {kMaxDistance, 64, 8192};
+constexpr unsigned kHashBits = 17;
+constexpr std::size_t kChainSize = std::size_t{1} << 21;  // more than the longest distance
 
 unsigned hash3(const std::uint8_t* p) {
     std::uint32_t v = static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
@@ -198,20 +163,68 @@ LzEncoder::Match LzEncoder::bestMatch(std::size_t position, std::size_t end, std
     return best;
 }
 
-void LzEncoder::parse(std::size_t start, std::size_t length, std::size_t history, std::vector<Symbol>& symbols) {
+// Every chain candidate that is longer than all before it: for each length up to the
+// longest, the nearest distance that reaches it.
+void LzEncoder::findMatches(std::size_t position, std::size_t end, std::size_t minPosition,
+                            std::vector<Candidate>& found) {
+    found.clear();
+    std::size_t limit = std::min<std::size_t>(end - position, kMaxLength);
+    if (limit < 3) return;
+    insertUpTo(position);
+    std::int32_t candidate = head_[hash3(data_ + position)];
+    std::uint32_t bestLen = 2;
+    for (unsigned depth = params_.chainDepth; depth > 0 && candidate >= 0; --depth) {
+        std::size_t c = static_cast<std::size_t>(candidate);
+        if (c < minPosition || position - c > kMaxDistance) break;
+        if (data_[c + bestLen] == data_[position + bestLen]) {
+            std::uint32_t len = matchLength(position, c, limit);
+            if (len > bestLen) {
+                found.push_back({len, static_cast<std::uint32_t>(position - c)});
+                bestLen = len;
+                if (len >= params_.niceLength || len >= limit) break;
+            }
+        }
+        candidate = chain_[c & (chain_.size() - 1)];
+    }
+}
+
+void LzEncoder::emitLiteral(std::size_t position, std::vector<Symbol>& symbols) {
+    symbols.push_back({data_[position], 0, 0xFF, 0, 0, 0, 0});
+}
+
+// Codes a match as the reader will read it, keeping the repeat distances in step.
+void LzEncoder::emitMatch(std::uint32_t length, std::uint32_t distance, std::vector<Symbol>& symbols) {
+    Symbol s{};
+    LengthCode lc = lengthCode(length);
+    s.litLen = lc.symbol;
+    s.lengthBits = lc.bits;
+    s.lengthExtra = lc.extra;
+    s.distAlphabet = static_cast<std::uint8_t>(alphabetFor(length));
+    if (distance == rep0_) {
+        s.distSymbol = 0;
+    } else if (distance == rep1_) {
+        s.distSymbol = 1;
+        std::swap(rep0_, rep1_);
+    } else {
+        explicitDistance(distance, s.distSymbol, s.distBits, s.distExtra);
+        if (s.distSymbol >= 6) {
+            rep1_ = rep0_;
+            rep0_ = distance;
+        }
+    }
+    symbols.push_back(s);
+}
+
+void LzEncoder::parseLazy(std::size_t start, std::size_t length, std::size_t history, std::vector<Symbol>& symbols) {
     const std::size_t end = start + length;
     const std::size_t minPosition = start - history;
     rep0_ = rep1_ = 0;  // the reader starts every body without repeat distances
-    auto literal = [&](std::size_t p) {
-        symbols.push_back({data_[p], 0, 0xFF, 0, 0, 0, 0});
-    };
     std::size_t p = start;
     Match pending = bestMatch(p, end, minPosition);
     while (p < end) {
         Match current = pending;
         if (current.cost <= 0) {
-            literal(p);
-            ++p;
+            emitLiteral(p++, symbols);
             pending = p < end ? bestMatch(p, end, minPosition) : Match{};
             continue;
         }
@@ -219,40 +232,34 @@ void LzEncoder::parse(std::size_t start, std::size_t length, std::size_t history
         if (current.length < params_.niceLength && p + 1 < end) {
             Match next = bestMatch(p + 1, end, minPosition);
             if (next.cost > current.cost + 8) {
-                literal(p);
-                ++p;
+                emitLiteral(p++, symbols);
                 pending = next;
                 continue;
             }
         }
-        Symbol s{};
-        LengthCode lc = lengthCode(current.length);
-        s.litLen = lc.symbol;
-        s.lengthBits = lc.bits;
-        s.lengthExtra = lc.extra;
-        s.distAlphabet = static_cast<std::uint8_t>(alphabetFor(current.length));
-        if (current.distance == rep0_) {
-            s.distSymbol = 0;
-        } else if (current.distance == rep1_) {
-            s.distSymbol = 1;
-            std::swap(rep0_, rep1_);
-        } else {
-            explicitDistance(current.distance, s.distSymbol, s.distBits, s.distExtra);
-            if (s.distSymbol >= 6) {
-                rep1_ = rep0_;
-                rep0_ = current.distance;
-            }
-        }
-        symbols.push_back(s);
+        emitMatch(current.length, current.distance, symbols);
         p += current.length;
         pending = p < end ? bestMatch(p, end, minPosition) : Match{};
     }
 }
 
+// Forgets the chains and rebuilds them over the window before `position`.
+void LzEncoder::rewind(std::size_t windowStart, std::size_t position) {
+    std::fill(head_.begin(), head_.end(), -1);
+    inserted_ = windowStart;
+    insertUpTo(position);
+}
+
 void LzEncoder::encodeBlock(BitWriter& out, std::size_t start, std::size_t length, std::size_t history) {
     std::vector<Symbol> symbols;
     symbols.reserve(length / 2 + 16);
-    parse(start, length, history, symbols);
+    parseLazy(start, length, history, symbols);
+    if (params_.optimal) {
+        Prices prices = lzPrices(symbols);
+        symbols.clear();
+        rewind(start - history, start);
+        parseOptimal(start, length, history, prices, symbols);
+    }
     std::vector<std::size_t> starts = groupStarts(symbols);
     starts.push_back(symbols.size());
     const unsigned groups = static_cast<unsigned>(starts.size() - 1);

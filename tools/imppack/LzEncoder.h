@@ -1,6 +1,6 @@
-// The LZ block encoder: hash-chain match finding over the reader's window, lazy
-// parsing with the two repeat distances, and Huffman table groups that switch
-// where the statistics change.
+// The LZ block encoder: hash-chain match finding over the reader's window, a
+// price-driven optimal parse (seeded by a lazy parse) that uses the two repeat
+// distances, and Huffman table groups that switch where the statistics change.
 #pragma once
 
 #include <cstddef>
@@ -11,7 +11,8 @@
 
 struct LzParams {
     unsigned chainDepth = 48;   // candidates looked at per position
-    unsigned niceLength = 192;  // a match this long is taken at once
+    unsigned niceLength = 128;  // a match this long is taken at once
+    bool optimal = true;        // optimal parse after the lazy one (smaller, about twice the time)
 };
 
 class LzEncoder {
@@ -34,17 +35,41 @@ public:
         std::uint32_t distExtra;
     };
 
+    // Bits per symbol of each alphabet, from an earlier parse of the same block.
+    struct Prices {
+        std::uint32_t litLen[288];
+        std::uint32_t dist[3][42];
+    };
+
 private:
     struct Match {
         std::uint32_t length = 0;
         std::uint32_t distance = 0;
         int cost = 0;  // estimated bits saved against literals
     };
+    struct Candidate {
+        std::uint32_t length;
+        std::uint32_t distance;
+    };
+    struct Node {
+        std::uint32_t price;
+        std::uint32_t length;    // of the step that arrives here; 1 with distance 0 for a literal
+        std::uint32_t distance;
+        std::uint32_t rep0, rep1;
+    };
 
     void insertUpTo(std::size_t position);
+    void rewind(std::size_t windowStart, std::size_t position);
     Match bestMatch(std::size_t position, std::size_t end, std::size_t minPosition);
+    void findMatches(std::size_t position, std::size_t end, std::size_t minPosition, std::vector<Candidate>& found);
     std::uint32_t matchLength(std::size_t position, std::size_t candidate, std::size_t limit) const;
-    void parse(std::size_t start, std::size_t length, std::size_t history, std::vector<Symbol>& symbols);
+    void emitLiteral(std::size_t position, std::vector<Symbol>& symbols);
+    void emitMatch(std::uint32_t length, std::uint32_t distance, std::vector<Symbol>& symbols);
+    void parseLazy(std::size_t start, std::size_t length, std::size_t history, std::vector<Symbol>& symbols);
+    void parseOptimal(std::size_t start, std::size_t length, std::size_t history, const Prices& prices,
+                      std::vector<Symbol>& symbols);
+    std::size_t optimalSegment(std::size_t position, std::size_t end, std::size_t minPosition, const Prices& prices);
+    void relax(std::size_t index, const Node& node);
 
     const std::uint8_t* data_;
     std::size_t size_;
@@ -53,4 +78,12 @@ private:
     std::vector<std::int32_t> chain_;  // ring indexed by position
     std::size_t inserted_ = 0;         // positions below this are in the chains
     std::uint32_t rep0_ = 0, rep1_ = 0;
+    std::vector<Node> nodes_;          // optimal parse of one segment
+    std::size_t filled_ = 0;           // nodes_ entries set up for the current segment
+    std::vector<Candidate> candidates_;
+    std::vector<Symbol>* pendingSymbols_ = nullptr;  // where the optimal parse emits
 };
+
+// Prices from the symbols of a parse: each symbol's code length under a Huffman
+// code for the counts; symbols that did not occur cost a little more than the longest.
+LzEncoder::Prices lzPrices(const std::vector<LzEncoder::Symbol>& symbols);
