@@ -138,8 +138,8 @@ void Flare::render(const Camera& camera) {
         enterViewPixels(static_cast<float>(windowWidth), static_cast<float>(windowHeight));
         const Vec3 flarePoint = make(fx, fy, 0);
         const Vec3 centre = make(windowWidth / 2.0f, windowHeight / 2.0f, 0);
-        for (int k = 0; k < kLensElementCount; ++k) {
-            const LensElement& e = lensElements[k];
+        for (int k = 0; k < kLensGhostCount; ++k) {
+            const LensGhost& e = lensGhosts[k];
             Vec3 p = flarePoint + (centre - flarePoint) * e.position;
             glDisable(GL_LIGHTING);
             glBindTexture(GL_TEXTURE_2D, lensTextures[e.texture]);

@@ -55,7 +55,7 @@ bool insideLetterboxRows(float wy, float windowHeight) {
     return windowHeight * 0.125f < wy && wy < windowHeight * 0.875f;
 }
 
-const LensElement lensElements[kLensElementCount] = {
+const LensGhost lensGhosts[kLensGhostCount] = {
     {-0.05f, 1.0f, 2}, {0.21f, 0.1f, 0}, {0.32f, 0.5f, 2}, {0.7f, 0.1f, 2},  {0.85f, 0.2f, 2},
     {0.89f, 0.03f, 1}, {1.21f, 0.05f, 2}, {1.39f, 0.2f, 0}, {1.44f, 0.1f, 2}, {1.8f, 0.4f, 2},
 };

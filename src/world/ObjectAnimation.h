@@ -38,13 +38,13 @@ bool insideLetterboxRows(float wy, float windowHeight);
 
 // The ten lens ghosts: position along flare -> screen centre (1 = centre), size factor,
 // index of the lens texture.
-struct LensElement {
+struct LensGhost {
     float position;
     float size;
     int texture;
 };
-constexpr int kLensElementCount = 10;
-extern const LensElement lensElements[kLensElementCount];
+constexpr int kLensGhostCount = 10;
+extern const LensGhost lensGhosts[kLensGhostCount];
 
 // Flame trail: 30 quads shrinking with an eased curve and shading from one colour to another.
 constexpr int kFlameQuads = 30;
