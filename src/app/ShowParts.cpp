@@ -59,6 +59,7 @@ void applyLookModes() { camera.applyLookModes(); }
 void copyEyePoint() { camera.eye = camera.position; }
 
 void releaseLists() {
+    releaseDrawLists();  // before the objects they point at go
     worldList.clear();
     environmentList.clear();
     dynamicObjects.clear();
