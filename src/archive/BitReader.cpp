@@ -25,7 +25,7 @@ void BitReader::fillBuffer(const std::uint8_t* keepFrom) {
     cursor.end = buffer_ + kBufferSize;
 }
 
-void BitReader::refillSlow(BitCursor& c) {
+BitCursor BitReader::refillSlow(BitCursor c) {
     while (c.count <= 56) {
         if (c.next == c.end) {
             cursor.end = c.end;
@@ -34,19 +34,20 @@ void BitReader::refillSlow(BitCursor& c) {
             c.end = cursor.end;
             if (c.end - c.next >= 8) {
                 refill(c, *this);
-                return;
+                return c;
             }
         }
         c.bits |= std::uint64_t(*c.next++) << c.count;
         c.count += 8;
     }
+    return c;
 }
 
 std::uint64_t BitReader::bytePosition() const {
     return bufferOffset_ + static_cast<std::uint64_t>(cursor.next - buffer_) - cursor.count / 8;
 }
 
-bool BitReader::overrun(const BitCursor& c) const {
+bool BitReader::overrun(BitCursor c) const {
     std::uint64_t fetchedBits = (bufferOffset_ + static_cast<std::uint64_t>(c.next - buffer_)) * 8;
     return fetchedBits - c.count > dataEnd_ * 8;
 }

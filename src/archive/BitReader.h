@@ -35,7 +35,7 @@ public:
             c.count |= 56;
             return;
         }
-        r.refillSlow(c);
+        c = r.refillSlow(c);
     }
     static inline std::uint32_t peek(const BitCursor& c, unsigned n) {
         return static_cast<std::uint32_t>(c.bits & ((std::uint64_t(1) << n) - 1));
@@ -56,13 +56,14 @@ public:
     void alignToByte() { drop(cursor, cursor.count & 7); }
     // Offset of the first input byte not used in full.
     std::uint64_t bytePosition() const;
-    // True once bits beyond the end of the input have been consumed.
-    bool overrun(const BitCursor& c) const;
+    // True once bits beyond the end of the input have been consumed. The cursors of
+    // the slow paths travel by value so that the hot loops' copies never escape.
+    bool overrun(BitCursor c) const;
 
     BitCursor cursor;
 
 private:
-    void refillSlow(BitCursor& c);
+    BitCursor refillSlow(BitCursor c);
     void fillBuffer(const std::uint8_t* keepFrom);
 
     ByteSource& source_;

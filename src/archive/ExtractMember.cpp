@@ -70,7 +70,7 @@ int extractMemberFromSource(ByteSource& source, const char* memberName, std::uin
     if (member.size == 0) return 0;
     if (!memberCanFit(member, source.size())) return kUnexpectedEnd;
 
-    std::uint8_t* buffer = new (std::nothrow) std::uint8_t[member.size]();
+    std::uint8_t* buffer = new (std::nothrow) std::uint8_t[member.size];
     if (!buffer) return kOutOfMemory;
     data = buffer;
     size = member.size;

@@ -15,11 +15,15 @@ constexpr std::uint16_t kLengthBase[20] = {11, 13, 15, 17, 19, 23, 27, 31, 35, 4
 constexpr std::uint8_t kLengthExtra[20] = {1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5};
 
 // Copies a match that may overlap its own output. The window's slack takes the
-// up to 7 bytes that the wide copy writes past `length`.
+// up to 15 bytes that the wide copies write past `length`.
 inline void copyMatch(std::uint8_t* out, std::uint32_t distance, std::uint32_t length) {
     const std::uint8_t* from = out - distance;
-    if (distance >= 8) {
+    if (distance >= 16) {
+        for (std::uint32_t i = 0; i < length; i += 16) std::memcpy(out + i, from + i, 16);
+    } else if (distance >= 8) {
         for (std::uint32_t i = 0; i < length; i += 8) std::memcpy(out + i, from + i, 8);
+    } else if (distance == 1) {
+        std::memset(out, *from, length);
     } else {
         for (std::uint32_t i = 0; i < length; ++i) out[i] = from[i];
     }

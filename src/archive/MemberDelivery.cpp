@@ -107,10 +107,14 @@ int deliverMember(StreamDecoder& decoder, const MemberLocation& member, std::uin
         if (p.received >= member.size) break;
         if (decoder.streamEnded()) {
             crc = p.crc;  // short stream: the register goes uncomplemented to the comparison
+            std::memset(buffer + p.received, 0, member.size - p.received);
             return 0;
         }
         int result = decoder.decodeBlock();
-        if (result != 0) return result;
+        if (result != 0) {
+            std::memset(buffer + p.received, 0, member.size - p.received);
+            return result;
+        }
     }
     crc = ~p.crc;
     return 0;

@@ -13,9 +13,9 @@ struct MemberLocation {
     int filterWidth = 0;              // W: 0, 2 or 4
 };
 
-// Fills buffer (size bytes) and gives the CRC register for the comparison: the final
-// CRC when every byte arrived, the uncomplemented register when the stream ended early.
-// Returns 0 or a negative result code.
+// Fills buffer (size bytes; what the stream did not deliver is set to zero) and
+// gives the CRC register for the comparison: the final CRC when every byte arrived,
+// the uncomplemented register when the stream ended early. 0 or a result code.
 int deliverMember(StreamDecoder& decoder, const MemberLocation& member, std::uint8_t* buffer,
                   std::uint32_t& crc);
 
