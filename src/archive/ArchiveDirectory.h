@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+// Names and entry comments of any length are accepted: names are compared where
+// they lie in the decoded directory and never copied into a fixed buffer.
 struct DirectoryEntry {
     const char* name = nullptr;  // inside the directory buffer, not NUL-terminated
     std::uint32_t nameLength = 0;

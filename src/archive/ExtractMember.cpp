@@ -67,7 +67,10 @@ int extractMemberFromSource(ByteSource& source, const char* memberName, std::uin
     }
     delete directory;
     if (result != 0) return result;
-    if (member.size == 0) return 0;
+    if (member.size == 0) {
+        if (entry.crc != 0) std::fputs("File fails CRC error check\n", stderr);
+        return 0;
+    }
     if (!memberCanFit(member, source.size())) return kUnexpectedEnd;
 
     std::uint8_t* buffer = new (std::nothrow) std::uint8_t[member.size];
