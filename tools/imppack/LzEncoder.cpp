@@ -16,6 +16,7 @@ constexpr unsigned kGroupSize = 372;  // with three distance alphabets
 constexpr unsigned kDistOffset[3] = {288, 330, 344};
 constexpr unsigned kDistSize[3] = {42, 14, 28};
 constexpr std::uint16_t kNextGroup = 256;
+constexpr std::uint16_t kDeltaMarker = 287;
 constexpr unsigned kMaxGroups = 63;
 constexpr std::size_t kChunkSymbols = 4096;
 constexpr double kTableCostBits = 300.0;
@@ -215,11 +216,9 @@ void LzEncoder::emitMatch(std::uint32_t length, std::uint32_t distance, std::vec
     symbols.push_back(s);
 }
 
-void LzEncoder::parseLazy(std::size_t start, std::size_t length, std::size_t history, std::vector<Symbol>& symbols) {
-    const std::size_t end = start + length;
-    const std::size_t minPosition = start - history;
-    rep0_ = rep1_ = 0;  // the reader starts every body without repeat distances
-    std::size_t p = start;
+void LzEncoder::parseLazy(std::size_t from, std::size_t to, std::size_t minPosition, std::vector<Symbol>& symbols) {
+    const std::size_t end = to;
+    std::size_t p = from;
     Match pending = bestMatch(p, end, minPosition);
     while (p < end) {
         Match current = pending;
@@ -250,15 +249,36 @@ void LzEncoder::rewind(std::size_t windowStart, std::size_t position) {
     insertUpTo(position);
 }
 
-void LzEncoder::encodeBlock(BitWriter& out, std::size_t start, std::size_t length, std::size_t history) {
+// The body's symbols: delta markers where regions start, the parse in between
+// (matches never run across a marker). Lazy without prices, optimal with them.
+void LzEncoder::parseBody(std::size_t start, std::size_t length, std::size_t history,
+                          const std::vector<DeltaMarker>& markers, const Prices* prices, std::vector<Symbol>& symbols) {
+    const std::size_t minPosition = start - history;
+    rep0_ = rep1_ = 0;  // the reader starts every body without repeat distances
+    std::size_t from = start;
+    for (std::size_t m = 0; m <= markers.size(); ++m) {
+        std::size_t to = m < markers.size() ? markers[m].position : start + length;
+        if (to > from) {
+            if (prices)
+                parseOptimal(from, to, minPosition, *prices, symbols);
+            else
+                parseLazy(from, to, minPosition, symbols);
+        }
+        if (m < markers.size()) symbols.push_back({kDeltaMarker, 3, 0xFF, 0, 0, markers[m].distance, 0});
+        from = to;
+    }
+}
+
+void LzEncoder::encodeBlock(BitWriter& out, std::size_t start, std::size_t length, std::size_t history,
+                            const std::vector<DeltaMarker>& markers) {
     std::vector<Symbol> symbols;
     symbols.reserve(length / 2 + 16);
-    parseLazy(start, length, history, symbols);
+    parseBody(start, length, history, markers, nullptr, symbols);
     if (params_.optimal) {
         Prices prices = lzPrices(symbols);
         symbols.clear();
         rewind(start - history, start);
-        parseOptimal(start, length, history, prices, symbols);
+        parseBody(start, length, history, markers, &prices, symbols);
     }
     std::vector<std::size_t> starts = groupStarts(symbols);
     starts.push_back(symbols.size());
@@ -294,8 +314,8 @@ void LzEncoder::encodeBlock(BitWriter& out, std::size_t start, std::size_t lengt
         for (std::size_t i = starts[g]; i < starts[g + 1]; ++i) {
             const Symbol& s = symbols[i];
             out.putCode(c[s.litLen], l[s.litLen]);
+            out.putBits(s.lengthExtra, s.lengthBits);  // also a delta marker's distance
             if (s.distAlphabet == 0xFF) continue;
-            out.putBits(s.lengthExtra, s.lengthBits);
             unsigned d = kDistOffset[s.distAlphabet] + s.distSymbol;
             out.putCode(c[d], l[d]);
             out.putBits(s.distExtra, s.distBits);

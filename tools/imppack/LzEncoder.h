@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "imppack/BitWriter.h"
+#include "imppack/DeltaRegions.h"
 
 struct LzParams {
     unsigned chainDepth = 48;   // candidates looked at per position
@@ -22,7 +23,9 @@ public:
     // Writes data[start, start + length) as one LZ body (distance alphabets, table
     // groups, symbols). The reader's window then holds the `history` bytes before
     // start, which matches may use. Blocks must be encoded in increasing order.
-    void encodeBlock(BitWriter& out, std::size_t start, std::size_t length, std::size_t history);
+    // The data are the LZ-stage bytes: with delta markers, the differences.
+    void encodeBlock(BitWriter& out, std::size_t start, std::size_t length, std::size_t history,
+                     const std::vector<DeltaMarker>& markers = {});
 
     // One coded item: a literal or a match, with its extra bits.
     struct Symbol {
@@ -65,9 +68,12 @@ private:
     std::uint32_t matchLength(std::size_t position, std::size_t candidate, std::size_t limit) const;
     void emitLiteral(std::size_t position, std::vector<Symbol>& symbols);
     void emitMatch(std::uint32_t length, std::uint32_t distance, std::vector<Symbol>& symbols);
-    void parseLazy(std::size_t start, std::size_t length, std::size_t history, std::vector<Symbol>& symbols);
-    void parseOptimal(std::size_t start, std::size_t length, std::size_t history, const Prices& prices,
+    // Both parse data[from, to) and carry the repeat distances on from the call before.
+    void parseLazy(std::size_t from, std::size_t to, std::size_t minPosition, std::vector<Symbol>& symbols);
+    void parseOptimal(std::size_t from, std::size_t to, std::size_t minPosition, const Prices& prices,
                       std::vector<Symbol>& symbols);
+    void parseBody(std::size_t start, std::size_t length, std::size_t history, const std::vector<DeltaMarker>& markers,
+                   const Prices* prices, std::vector<Symbol>& symbols);
     std::size_t optimalSegment(std::size_t position, std::size_t end, std::size_t minPosition, const Prices& prices);
     void relax(std::size_t index, const Node& node);
 

@@ -123,12 +123,9 @@ std::size_t LzEncoder::optimalSegment(std::size_t position, std::size_t end, std
     return last;
 }
 
-void LzEncoder::parseOptimal(std::size_t start, std::size_t length, std::size_t history, const Prices& prices,
+void LzEncoder::parseOptimal(std::size_t from, std::size_t to, std::size_t minPosition, const Prices& prices,
                              std::vector<Symbol>& symbols) {
-    const std::size_t end = start + length;
-    const std::size_t minPosition = start - history;
-    rep0_ = rep1_ = 0;
     pendingSymbols_ = &symbols;
-    for (std::size_t p = start; p < end;) p += optimalSegment(p, end, minPosition, prices);
+    for (std::size_t p = from; p < to;) p += optimalSegment(p, to, minPosition, prices);
     pendingSymbols_ = nullptr;
 }

@@ -4,6 +4,7 @@
 
 #include "imppack/BitWriter.h"
 #include "imppack/BwtEncoder.h"
+#include "imppack/DeltaRegions.h"
 #include "imppack/LzEncoder.h"
 
 namespace {
@@ -27,7 +28,7 @@ std::vector<std::uint8_t> storedBlock(const std::uint8_t* data, std::uint32_t si
 }
 
 std::vector<std::uint8_t> lzBlock(LzEncoder& lz, std::size_t start, std::uint32_t size, std::uint64_t history,
-                                  bool first, bool last) {
+                                  bool first, bool last, const std::vector<DeltaMarker>& markers) {
     BitWriter out;
     putBlockHeader(out, kLz, last, size);
     if (first) {
@@ -36,7 +37,7 @@ std::vector<std::uint8_t> lzBlock(LzEncoder& lz, std::size_t start, std::uint32_
         out.putBits(kLzHistoryRow, 2);
         out.putBits(kLzHistoryColumn, 3);
     }
-    lz.encodeBlock(out, start, size, static_cast<std::size_t>(history));
+    lz.encodeBlock(out, start, size, static_cast<std::size_t>(history), markers);
     std::vector<std::uint8_t> block = std::move(out.bytes());
     patchCompressedSize(block, static_cast<std::uint32_t>(block.size()));
     return block;
@@ -56,7 +57,8 @@ std::vector<std::uint8_t> encodeWith(const std::vector<std::uint8_t>& decoded, M
                                      std::uint32_t blockSize) {
     std::vector<std::uint8_t> stream;
     WindowModel window;
-    LzEncoder lz(decoded.data(), decoded.size());
+    std::vector<std::uint8_t> lzStage = decoded;  // what the LZ stage codes, as the reader's window keeps it
+    LzEncoder lz(lzStage.data(), lzStage.size());
     std::size_t start = 0;
     do {
         std::uint32_t size = static_cast<std::uint32_t>(std::min<std::size_t>(blockSize, decoded.size() - start));
@@ -68,9 +70,12 @@ std::vector<std::uint8_t> encodeWith(const std::vector<std::uint8_t>& decoded, M
             WindowModel trial = window;
             bool first = trial.first;
             std::uint64_t history = trial.beginLzBlock(size);
-            block = lzBlock(lz, start, size, history, first, last);
+            std::vector<DeltaMarker> markers = planDeltaRegions(decoded.data(), start, size, start - history);
+            applyDeltaRegions(lzStage.data(), decoded.data(), start, size, markers);
+            block = lzBlock(lz, start, size, history, first, last, markers);
             usedLz = block.size() < size + 6u;
             if (usedLz) window = trial;
+            else std::copy(data, data + size, lzStage.begin() + static_cast<std::ptrdiff_t>(start));
         } else if (method == Method::Bwt) {
             block = bwtBlock(data, size, last);
         }
