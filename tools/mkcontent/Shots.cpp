@@ -112,10 +112,10 @@ void writeKeys(std::vector<Key>& keys, std::ostringstream& out) {
         }
         previous = q;
         out << "keyframe\n";
-        out << fmt("\tposition V(%.3f %.3f %.3f)\n", k.position.x, k.position.y, k.position.z);
-        out << fmt("\tquaternion Q(%.6f %.6f %.6f %.6f)\n", q.x, q.y, q.z, q.w);
-        out << fmt("\ttime %.3f\n", k.time, 0, 0);
-        if (k.freeze) out << "\tfreeze\n";
+        out << fmt("position V(%.3f %.3f %.3f)\n", k.position.x, k.position.y, k.position.z);
+        out << fmt("quaternion Q(%.6f %.6f %.6f %.6f)\n", q.x, q.y, q.z, q.w);
+        out << fmt("time %.3f\n", k.time, 0, 0);
+        if (k.freeze) out << "freeze\n";
         out << "end\n";
     }
     out << "ENDKEYS\n";
