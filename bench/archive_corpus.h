@@ -47,7 +47,7 @@ inline std::vector<std::uint8_t> modelText(const std::vector<std::uint8_t>& samp
     if (sample.size() < 16) return std::vector<std::uint8_t>(n, ' ');
     std::uint64_t state = 12345;
     std::size_t at = 0;
-    out.insert(out.end(), sample.begin(), sample.begin() + 3);
+    for (int i = 0; i < 3; ++i) out.push_back(sample[i]);
     // Sampling the model = jumping to a random earlier place with the same 3-byte context.
     std::vector<std::uint32_t> head(1 << 24, 0xFFFFFFFFu), next(sample.size(), 0xFFFFFFFFu);
     for (std::size_t i = 3; i < sample.size(); ++i) {

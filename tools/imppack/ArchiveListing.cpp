@@ -40,12 +40,12 @@ StreamInfo walkStream(ByteSource& source, std::uint64_t first) {
         if (last || block > source.size()) break;
     }
     info.packedSize = block - first;
-    for (unsigned m = 0; m < 3; ++m) {
-        if (!seen[m]) continue;
-        if (!info.methods.empty()) info.methods += '+';
-        info.methods += methodName(m);
-    }
-    if (info.methods.empty()) info.methods = "?";
+    const char* names[3] = {};
+    int count = 0;
+    for (unsigned m = 0; m < 3; ++m)
+        if (seen[m]) names[count++] = methodName(m);
+    info.methods = count == 0 ? std::string("?") : std::string(names[0]);
+    for (int i = 1; i < count; ++i) info.methods.append("+").append(names[i]);
     return info;
 }
 

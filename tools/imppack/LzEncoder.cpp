@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "imppack/CodeLengthWriter.h"
 #include "imppack/HuffmanCode.h"
@@ -21,12 +22,19 @@ constexpr unsigned kMaxGroups = 63;
 constexpr std::size_t kChunkSymbols = 4096;
 constexpr double kTableCostBits = 300.0;
 
-constexpr unsigned kHashBits = 17;
+constexpr unsigned kHashBits = 18;
+constexpr unsigned kHash3Bits = 14;
 constexpr std::size_t kChainSize = std::size_t{1} << 21;  // more than the longest distance
 
 unsigned hash3(const std::uint8_t* p) {
     std::uint32_t v = static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
                       (static_cast<std::uint32_t>(p[2]) << 16);
+    return (v * 2654435761u) >> (32 - kHash3Bits);
+}
+
+unsigned hash4(const std::uint8_t* p) {
+    std::uint32_t v;
+    std::memcpy(&v, p, 4);
     return (v * 2654435761u) >> (32 - kHashBits);
 }
 
@@ -103,7 +111,8 @@ std::vector<std::size_t> groupStarts(const std::vector<LzEncoder::Symbol>& symbo
 }  // namespace
 
 LzEncoder::LzEncoder(const std::uint8_t* data, std::size_t size, LzParams params)
-    : data_(data), size_(size), params_(params), head_(std::size_t{1} << kHashBits, -1) {
+    : data_(data), size_(size), params_(params), head_(std::size_t{1} << kHashBits, -1),
+      head3_(std::size_t{1} << kHash3Bits, -1), depth_(params.chainDepth) {
     // The chain ring needs to cover the longest distance, or the whole input if shorter.
     std::size_t ring = 1024;
     while (ring < kChainSize && ring < size) ring *= 2;
@@ -111,17 +120,26 @@ LzEncoder::LzEncoder(const std::uint8_t* data, std::size_t size, LzParams params
 }
 
 void LzEncoder::insertUpTo(std::size_t position) {
-    std::size_t limit = std::min(position, size_ >= 2 ? size_ - 2 : 0);
+    std::size_t limit = std::min(position, size_ >= 3 ? size_ - 3 : 0);
     for (; inserted_ < limit; ++inserted_) {
-        unsigned h = hash3(data_ + inserted_);
+        const std::uint8_t* p = data_ + inserted_;
+        unsigned h = hash4(p);
         chain_[inserted_ & (chain_.size() - 1)] = head_[h];
         head_[h] = static_cast<std::int32_t>(inserted_);
+        head3_[hash3(p)] = static_cast<std::int32_t>(inserted_);
     }
     if (inserted_ < position) inserted_ = position;
 }
 
 std::uint32_t LzEncoder::matchLength(std::size_t position, std::size_t candidate, std::size_t limit) const {
     std::size_t n = 0;
+    while (n + 8 <= limit) {
+        std::uint64_t a, b;
+        std::memcpy(&a, data_ + candidate + n, 8);
+        std::memcpy(&b, data_ + position + n, 8);
+        if (a != b) return static_cast<std::uint32_t>(n + (__builtin_ctzll(a ^ b) >> 3));
+        n += 8;
+    }
     while (n < limit && data_[candidate + n] == data_[position + n]) ++n;
     return static_cast<std::uint32_t>(n);
 }
@@ -140,49 +158,46 @@ LzEncoder::Match LzEncoder::bestMatch(std::size_t position, std::size_t end, std
         int cost = static_cast<int>(len) * 8 - lengthCost(len) - 3 - r;
         if (cost > best.cost) best = {len, d, cost};
     }
-    if (limit < 3 || best.length >= params_.niceLength || best.length >= limit) return best;
-    insertUpTo(position);
-    std::int32_t candidate = head_[hash3(data_ + position)];
-    std::uint32_t bestLen = std::max<std::uint32_t>(best.length, 2);
-    for (unsigned depth = params_.chainDepth; depth > 0 && candidate >= 0; --depth) {
-        std::size_t c = static_cast<std::size_t>(candidate);
-        if (c < minPosition || position - c > kMaxDistance) break;
-        if (data_[c + bestLen] == data_[position + bestLen]) {
-            std::uint32_t len = matchLength(position, c, limit);
-            std::uint32_t d = static_cast<std::uint32_t>(position - c);
-            if (len >= 3 && d <= kAlphabetReach[alphabetFor(len)]) {
-                int cost = static_cast<int>(len) * 8 - lengthCost(len) - distanceCost(d);
-                if (cost > best.cost) {
-                    best = {len, d, cost};
-                    bestLen = std::max(bestLen, len);
-                    if (len >= params_.niceLength || len >= limit) break;
-                }
-            }
-        }
-        candidate = chain_[c & (chain_.size() - 1)];
+    if (best.length >= params_.niceLength || best.length >= limit) return best;
+    findMatches(position, end, minPosition, candidates_);
+    for (const Candidate& c : candidates_) {
+        if (c.distance > kAlphabetReach[alphabetFor(c.length)]) continue;
+        int cost = static_cast<int>(c.length) * 8 - lengthCost(c.length) - distanceCost(c.distance);
+        if (cost > best.cost) best = {c.length, c.distance, cost};
     }
     return best;
 }
 
-// Every chain candidate that is longer than all before it: for each length up to the
-// longest, the nearest distance that reaches it.
+// Candidates in increasing length, each the nearest found that reaches its length:
+// the latest place with the same three bytes (for short matches), then the chain of
+// places with the same four bytes.
 void LzEncoder::findMatches(std::size_t position, std::size_t end, std::size_t minPosition,
                             std::vector<Candidate>& found) {
     found.clear();
     std::size_t limit = std::min<std::size_t>(end - position, kMaxLength);
     if (limit < 3) return;
     insertUpTo(position);
-    std::int32_t candidate = head_[hash3(data_ + position)];
+    const std::uint8_t* here = data_ + position;
     std::uint32_t bestLen = 2;
-    for (unsigned depth = params_.chainDepth; depth > 0 && candidate >= 0; --depth) {
+    std::int32_t near = head3_[hash3(here)];
+    if (near >= 0 && static_cast<std::size_t>(near) >= minPosition && position - near <= kAlphabetReach[2]) {
+        std::uint32_t len = matchLength(position, static_cast<std::size_t>(near), limit);
+        if (len >= 3) {
+            found.push_back({len, static_cast<std::uint32_t>(position - near)});
+            bestLen = len;
+        }
+    }
+    if (limit < 4) return;
+    std::int32_t candidate = head_[hash4(here)];
+    for (unsigned depth = depth_; depth > 0 && candidate >= 0 && bestLen < limit; --depth) {
         std::size_t c = static_cast<std::size_t>(candidate);
         if (c < minPosition || position - c > kMaxDistance) break;
-        if (data_[c + bestLen] == data_[position + bestLen]) {
+        if (data_[c + bestLen] == here[bestLen] && data_[c] == here[0]) {
             std::uint32_t len = matchLength(position, c, limit);
             if (len > bestLen) {
                 found.push_back({len, static_cast<std::uint32_t>(position - c)});
                 bestLen = len;
-                if (len >= params_.niceLength || len >= limit) break;
+                if (len >= params_.niceLength) break;
             }
         }
         candidate = chain_[c & (chain_.size() - 1)];
@@ -245,6 +260,7 @@ void LzEncoder::parseLazy(std::size_t from, std::size_t to, std::size_t minPosit
 // Forgets the chains and rebuilds them over the window before `position`.
 void LzEncoder::rewind(std::size_t windowStart, std::size_t position) {
     std::fill(head_.begin(), head_.end(), -1);
+    std::fill(head3_.begin(), head3_.end(), -1);
     inserted_ = windowStart;
     insertUpTo(position);
 }
@@ -273,11 +289,14 @@ void LzEncoder::encodeBlock(BitWriter& out, std::size_t start, std::size_t lengt
                             const std::vector<DeltaMarker>& markers) {
     std::vector<Symbol> symbols;
     symbols.reserve(length / 2 + 16);
+    // With an optimal parse to follow, the lazy one only gathers prices: a shallow search does.
+    depth_ = params_.optimal ? std::max(4u, params_.chainDepth / 4) : params_.chainDepth;
     parseBody(start, length, history, markers, nullptr, symbols);
     if (params_.optimal) {
         Prices prices = lzPrices(symbols);
         symbols.clear();
         rewind(start - history, start);
+        depth_ = params_.chainDepth;
         parseBody(start, length, history, markers, &prices, symbols);
     }
     std::vector<std::size_t> starts = groupStarts(symbols);

@@ -11,7 +11,7 @@
 #include "imppack/DeltaRegions.h"
 
 struct LzParams {
-    unsigned chainDepth = 48;   // candidates looked at per position
+    unsigned chainDepth = 24;   // candidates looked at per position
     unsigned niceLength = 128;  // a match this long is taken at once
     bool optimal = true;        // optimal parse after the lazy one (smaller, about twice the time)
 };
@@ -80,7 +80,9 @@ private:
     const std::uint8_t* data_;
     std::size_t size_;
     LzParams params_;
-    std::vector<std::int32_t> head_;
+    std::vector<std::int32_t> head_;   // latest place of each 4-byte hash
+    std::vector<std::int32_t> head3_;  // latest place of each 3-byte hash
+    unsigned depth_;                   // chain candidates looked at in this pass
     std::vector<std::int32_t> chain_;  // ring indexed by position
     std::size_t inserted_ = 0;         // positions below this are in the chains
     std::uint32_t rep0_ = 0, rep1_ = 0;
