@@ -17,11 +17,12 @@ struct JpegImage {
 constexpr std::uint64_t kMaxJpegPixels = std::uint64_t(1) << 26;
 
 // Decodes a whole JPEG held in memory. False, with an empty image, when the data is not a
-// JPEG the library can decode (or is larger than maxPixels). A stream that ends early or
-// whose restart markers are damaged gives true with the rows decoded so far (the rest zero).
+// JPEG the library can decode (or is larger than maxPixels). A stream that ends early gives
+// true, the missing data decoded as the library fills it in; damaged restart markers give
+// true with the rows decoded before them (the rest zero).
 bool decodeJpeg(const std::uint8_t* bytes, std::size_t size, JpegImage& image,
                 std::uint64_t maxPixels = kMaxJpegPixels);
 
-// Opens the archive member and decodes it (false as decodeJpeg). A member that cannot be opened shows
-// "ARCH:Can't load JPG file: <name>" and gives false with an empty image.
+// Opens the archive member and decodes it (false as decodeJpeg). A member that cannot be
+// opened shows "ARCH:Can't load JPG file: <name>" and gives false with an empty image.
 bool loadJpeg(const char* memberName, JpegImage& image);

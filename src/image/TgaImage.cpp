@@ -37,7 +37,7 @@ void readHeader(const std::uint8_t* h, TgaImage& image) {
     image.colourMapLength = le16(h + 5);
     image.colourMapEntrySize = h[7];
     image.origin = le16(h + 8);
-    image.origin = le16(h + 10);
+    image.origin = le16(h + 10);  // one field for both origins; neither is used
     image.width = le16(h + 12);
     image.height = le16(h + 14);
     image.depth = h[16];
