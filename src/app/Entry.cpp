@@ -7,12 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "app/CheckData.h"
 #include "app/CommandLine.h"
 #include "app/RunOptions.h"
 #include "app/SaverApp.h"
 #include "app/SaverRun.h"
 #include "app/SettingsStore.h"
 #include "app/ShowParts.h"
+#include "app/Simulate.h"
 #include "archive/Messages.h"
 #include "platform/Platform.h"
 #include "script/Settings.h"
@@ -21,7 +23,8 @@ namespace {
 
 const char kUsage[] =
     "usage: voidrift [/s | /c [HWND] | /p HWND] [--record DIR] [--frames N] [--fixed-dt S]\n"
-    "                [--seed N] [--size WxH] [--no-loading] [--benchmark S]\n";
+    "                [--seed N] [--size WxH] [--no-loading] [--benchmark S]\n"
+    "                [--simulate S] [--check-data]\n";
 
 void showPlatformMessage(const char* text, const char* caption) { platform::messageBox(text, caption); }
 
@@ -67,26 +70,26 @@ int voidriftMain(int argc, char** argv) {
         std::fprintf(stderr, "voidrift: %s\n%s", error.c_str(), kUsage);
         return 2;
     }
-    if (options.simulateSeconds > 0 || options.checkData) {
-        std::puts("not available yet");
-        return 0;
-    }
+    bool dataRun = options.simulateSeconds > 0 || options.checkData;
     SaverApp app;
     std::string line = rawCommandLine(arguments);
     app.mode = parseCommandLine(app, line.c_str());
     // Recording, counted and measured runs are runs of the show whatever the switch.
     if (options.unattended() && app.mode != saverTest) app.mode = saver;
     bool saverMode = app.mode == saver || app.mode == saverTest;
-    bool video = saverMode && platform::initialize(wantsOffscreen(options));
+    bool video = saverMode && !dataRun && platform::initialize(wantsOffscreen(options));
     loadSettings();
     if (settings.useDesktop && video) useDesktopMode();
     if (options.width > 0) {
         settings.width = static_cast<std::uint32_t>(options.width);
         settings.height = static_cast<std::uint32_t>(options.height);
     }
-    // A folder that cannot be entered leaves the working directory as it was.
-    if (settings.path[0] != '\0' && chdir(settings.path) != 0) {
+    if (settings.path[0] != '\0') {
+        int ignored = chdir(settings.path);  // a folder that cannot be entered changes nothing
+        (void)ignored;
     }
+    // Runs over the data alone open no window; their messages go to stderr.
+    if (dataRun) return options.checkData ? runCheckData(stdout) : runSimulation(options, stdout);
     setMessageSink(showPlatformMessage);
     runMode(app, options, video);
     setMessageSink(nullptr);
