@@ -46,6 +46,19 @@ TEST(JpegImage, LargerPictureMatchesLibraryDecode) {
     EXPECT_EQ(image.pixels, flipRows(referenceDecode(jpeg), 37 * 3));
 }
 
+TEST(JpegImage, ProgressivePictureDecodesWholeOrCut) {
+    std::vector<std::uint8_t> colours = {0, 0, 0, 255, 255, 255, 30, 200, 90};
+    TestJpegOptions options{80, "", 0, true};
+    std::vector<std::uint8_t> jpeg = writeTestJpeg(bandedPixels(40, 24, colours), 40, 24, 3, options);
+    JpegImage image;
+    ASSERT_TRUE(decodeJpeg(jpeg.data(), jpeg.size(), image));
+    EXPECT_EQ(image.pixels, flipRows(referenceDecode(jpeg), 40 * 3));
+    // Cut inside the later scans: the earlier scans still give a whole picture.
+    std::vector<std::uint8_t> cut(jpeg.begin(), jpeg.begin() + jpeg.size() * 2 / 3);
+    ASSERT_TRUE(decodeJpeg(cut.data(), cut.size(), image));
+    EXPECT_EQ(image.pixels.size(), 40u * 24 * 3);
+}
+
 TEST(JpegImage, CommentSegmentChangesNoPixel) {
     std::vector<std::uint8_t> pixels = bandedPixels(16, 9, kRedOverBlue);
     std::vector<std::uint8_t> plain = writeTestJpeg(pixels, 16, 9, 3);

@@ -14,6 +14,7 @@ struct TestJpegOptions {
     int quality = 100;
     std::string comment;      // written as a comment segment when not empty
     int restartInterval = 0;  // MCUs between restart markers; 0 for none
+    bool progressive = false;
 };
 
 // `pixels` holds rows top first, `components` bytes per pixel (1 grey or 3 RGB).
@@ -39,6 +40,7 @@ inline std::vector<std::uint8_t> writeTestJpeg(const std::vector<std::uint8_t>& 
         info.comp_info[c].v_samp_factor = 1;
     }
     info.restart_interval = options.restartInterval;
+    if (options.progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     if (!options.comment.empty()) {
         jpeg_write_marker(&info, JPEG_COM, reinterpret_cast<const JOCTET*>(options.comment.data()),
