@@ -29,11 +29,45 @@ inline void copyMatch(std::uint8_t* out, std::uint32_t distance, std::uint32_t l
     }
 }
 
+// Match length of literal/length symbol s (257 to 286).
+inline std::uint32_t matchLength(BitCursor& c, int s) {
+    if (s <= 265) return static_cast<std::uint32_t>(s - 255);
+    if (s <= 285) {
+        unsigned e = kLengthExtra[s - 266];
+        std::uint32_t length = kLengthBase[s - 266] + BitReader::peek(c, e);
+        BitReader::drop(c, e);
+        return length;
+    }
+    std::uint32_t length = 259 + BitReader::peek(c, 15);
+    BitReader::drop(c, 15);
+    return length;
+}
+
+// Distance of distance symbol d, with the two remembered distances. The cursor
+// must hold the extra bits (at most 18).
+inline std::uint32_t matchDistance(BitCursor& c, int d, std::uint32_t& recent0, std::uint32_t& recent1) {
+    if (d == 0) return recent0;
+    if (d == 1) {
+        std::uint32_t distance = recent1;
+        recent1 = recent0;
+        recent0 = distance;
+        return distance;
+    }
+    if (d <= 5) return static_cast<std::uint32_t>(d - 1);
+    unsigned j = static_cast<unsigned>(d - 6) >> 1;
+    std::uint32_t x = BitReader::peek(c, j + 1);
+    BitReader::drop(c, j + 1);
+    std::uint32_t distance = ((d & 1) ? 3u << (j + 1) : 1u << (j + 2)) + 1 + x;
+    recent1 = recent0;
+    recent0 = distance;
+    return distance;
+}
+
 }  // namespace
 
-// Builds the codes of the next group; false when all groups are used.
-int StreamDecoder::decodeLzGroupSwitch(int& group, int groups, int groupSize, int alphabets,
-                                       const std::uint8_t* lengths) {
+// Builds the codes of the next group: 1, or 0 when all groups are used, or -3.
+int StreamDecoder::switchLzGroup(int& group, int groups, int groupSize, int alphabets,
+                                 const std::uint8_t* lengths) {
     if (group >= groups) return 0;
     const std::uint8_t* g = lengths + group * groupSize;
     ++group;
@@ -76,7 +110,7 @@ int StreamDecoder::decodeLzBody(std::uint8_t* window, std::uint32_t history, std
     std::uint32_t recent0 = 0, recent1 = 0;
     int group = 0;
     int markers = 0;
-    int switched = decodeLzGroupSwitch(group, groupCount, groupSize, alphabets, lengths);
+    int switched = switchLzGroup(group, groupCount, groupSize, alphabets, lengths);
     if (switched < 0) return switched;
 
     BitCursor c = bits_.cursor;
@@ -88,22 +122,12 @@ int StreamDecoder::decodeLzBody(std::uint8_t* window, std::uint32_t history, std
             *out++ = static_cast<std::uint8_t>(s);
             continue;
         }
-        std::uint32_t length;
-        if (s <= 256) {
-            bits_.cursor = c;
-            switched = decodeLzGroupSwitch(group, groupCount, groupSize, alphabets, lengths);
+        if (s == 256) {
+            switched = switchLzGroup(group, groupCount, groupSize, alphabets, lengths);
             if (switched < 0) return switched;
             continue;
-        } else if (s <= 265) {
-            length = static_cast<std::uint32_t>(s - 255);
-        } else if (s <= 285) {
-            int e = kLengthExtra[s - 266];
-            length = kLengthBase[s - 266] + BitReader::peek(c, e);
-            BitReader::drop(c, e);
-        } else if (s == 286) {
-            length = 259 + BitReader::peek(c, 15);
-            BitReader::drop(c, 15);
-        } else {
+        }
+        if (s == 287) {
             std::uint32_t k = BitReader::peek(c, 3);
             BitReader::drop(c, 3);
             // A sound body never has more markers than the table holds.
@@ -114,28 +138,13 @@ int StreamDecoder::decodeLzBody(std::uint8_t* window, std::uint32_t history, std
             }
             continue;
         }
+        std::uint32_t length = matchLength(c, s);
         BitReader::refill(c, bits_);
         int alphabet = length == 2 ? 1 : (length == 3 && alphabets == 3 ? 2 : 0);
         int d = distanceCode[alphabet]->decode(c);
         if (d < 0) break;
-        std::uint32_t distance;
-        if (d == 0) {
-            distance = recent0;
-        } else if (d == 1) {
-            distance = recent1;
-            recent1 = recent0;
-            recent0 = distance;
-        } else if (d <= 5) {
-            distance = static_cast<std::uint32_t>(d - 1);
-        } else {
-            BitReader::refill(c, bits_);
-            unsigned j = static_cast<unsigned>(d - 6) >> 1;
-            std::uint32_t x = BitReader::peek(c, j + 1);
-            BitReader::drop(c, j + 1);
-            distance = ((d & 1) ? 3u << (j + 1) : 1u << (j + 2)) + 1 + x;
-            recent1 = recent0;
-            recent0 = distance;
-        }
+        BitReader::refill(c, bits_);
+        std::uint32_t distance = matchDistance(c, d, recent0, recent1);
         if (distance > static_cast<std::uint32_t>(out - window)) {
             // Too far back: the match is dropped. Past the end of the input such
             // matches could repeat forever, so the body ends there.

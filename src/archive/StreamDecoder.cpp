@@ -117,45 +117,52 @@ int StreamDecoder::decodeBlock() {
         blockSize_ = 0;
         return result;
     }
-    if (method == 1 || method == 3) {
-        if (first) {
-            bits_.readBits(5);
-        } else {
-            std::uint32_t row = bits_.readBits(2);
-            std::uint32_t column = bits_.readBits(3);
-            if (row > 2) return kDamaged;
-            keepHistory(kKeepTable[row][column]);
-        }
-        if (history_ + blockSize_ > capacity_ && (result = growWindow(history_ + blockSize_)) != 0)
-            return result;
-        int produced = decodeLzBody(window_, history_, blockSize_, true);
-        if (produced < 0) return produced;
-        if (std::uint32_t(produced) < blockSize_) {
-            blockSize_ = std::uint32_t(produced);
-            last_ = true;
-        }
-        applyDeltaRegions(history_ + blockSize_);
-    } else {
-        if (blockSize_ > capacity_ && (result = growWindow(blockSize_)) != 0) return result;
-        if (!last_) {
-            std::uint32_t keep = blockSize_ < kWholeBlockKeep ? kWholeBlockKeep - blockSize_ : 0;
-            if (keep > capacity_ - blockSize_) keep = capacity_ - blockSize_;
-            keepHistory(keep);
-        } else {
-            history_ = 0;
-        }
-        deltaCount_ = 0;
-        if (method == 2) {
-            result = decodeBwtBody(window_ + history_, blockSize_);
-            if (result != 0) return result;
-        } else {
-            std::size_t got = source_.readAt(bits_.bytePosition(), window_ + history_, blockSize_);
-            if (got < blockSize_) {
-                blockSize_ = static_cast<std::uint32_t>(got);
-                last_ = true;
-            }
-        }
-    }
+    result = (method == 1 || method == 3) ? decodeLzBlock(first) : decodeWholeBlock(method);
+    if (result != 0) return result;
     blockStart_ += compressed;
+    return 0;
+}
+
+// LZ blocks keep as much history as their header asks for and may refer to it.
+int StreamDecoder::decodeLzBlock(bool first) {
+    if (first) {
+        bits_.readBits(5);
+    } else {
+        std::uint32_t row = bits_.readBits(2);
+        std::uint32_t column = bits_.readBits(3);
+        if (row > 2) return kDamaged;
+        keepHistory(kKeepTable[row][column]);
+    }
+    int result = 0;
+    if (history_ + blockSize_ > capacity_ && (result = growWindow(history_ + blockSize_)) != 0)
+        return result;
+    int produced = decodeLzBody(window_, history_, blockSize_, true);
+    if (produced < 0) return produced;
+    if (std::uint32_t(produced) < blockSize_) {
+        blockSize_ = std::uint32_t(produced);
+        last_ = true;
+    }
+    applyDeltaRegions(history_ + blockSize_);
+    return 0;
+}
+
+// Stored and BWT blocks stand alone; the history they keep is for later LZ blocks.
+int StreamDecoder::decodeWholeBlock(unsigned method) {
+    int result = 0;
+    if (blockSize_ > capacity_ && (result = growWindow(blockSize_)) != 0) return result;
+    if (!last_) {
+        std::uint32_t keep = blockSize_ < kWholeBlockKeep ? kWholeBlockKeep - blockSize_ : 0;
+        if (keep > capacity_ - blockSize_) keep = capacity_ - blockSize_;
+        keepHistory(keep);
+    } else {
+        history_ = 0;
+    }
+    deltaCount_ = 0;
+    if (method == 2) return decodeBwtBody(window_ + history_, blockSize_);
+    std::size_t got = source_.readAt(bits_.bytePosition(), window_ + history_, blockSize_);
+    if (got < blockSize_) {
+        blockSize_ = static_cast<std::uint32_t>(got);
+        last_ = true;
+    }
     return 0;
 }

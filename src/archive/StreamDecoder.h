@@ -58,15 +58,15 @@ public:
 
 private:
     int readBlockHeader(unsigned& method, std::uint32_t& compressed);
-    int prepareLzWindow(std::uint32_t& produced);
-    int prepareWholeWindow();
+    int decodeLzBlock(bool first);
+    int decodeWholeBlock(unsigned method);
     int growWindow(std::uint32_t capacity);
     void keepHistory(std::uint32_t keep);
     void applyDeltaRegions(std::uint32_t end);
     void reencodeDeltaRegions(std::uint32_t keptStart);
     int decodeBwtBody(std::uint8_t* destination, std::uint32_t size);
-    int decodeLzGroupSwitch(int& group, int groups, int groupSize, int alphabets,
-                            const std::uint8_t* lengths);
+    int switchLzGroup(int& group, int groups, int groupSize, int alphabets,
+                      const std::uint8_t* lengths);
 
     ByteSource& source_;
     BitReader bits_;
@@ -80,8 +80,6 @@ private:
     std::uint64_t blockStart_ = 0;
     bool started_ = false;  // a block has been decoded
     bool last_ = false;
-    unsigned lastMethod_ = 0;
-    int preparedMethod_ = 0;
 
     std::uint32_t deltaPosition_[kMaxDeltaRecords];
     std::uint8_t deltaDistance_[kMaxDeltaRecords];
