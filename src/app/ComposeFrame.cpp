@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <cstdio>
+
 #include "app/FrameTimer.h"
 #include "app/SaverState.h"
 #include "overlay/ClockAndFps.h"
@@ -38,8 +40,25 @@ void applyView(const Camera& viewer) {
     glLightfv(GL_LIGHT1, GL_POSITION, lightPosition);
 }
 
+// Debug builds name the first object after which the GL reports an error.
+void checkGlError(const WorldObject& object) {
+#ifndef NDEBUG
+    static bool reported = false;
+    GLenum error = glGetError();
+    if (error != GL_NO_ERROR && !reported) {
+        reported = true;
+        std::fprintf(stderr, "GL error 0x%x after drawing object \"%s\"\n", error, object.name);
+    }
+#else
+    (void)object;
+#endif
+}
+
 void renderAll(const std::vector<WorldObject*>& list, const Camera& viewer) {
-    for (WorldObject* object : list) object->render(viewer);
+    for (WorldObject* object : list) {
+        object->render(viewer);
+        checkGlError(*object);
+    }
 }
 
 // The frame-rate window: once a second the count becomes the shown rate and the mouse
@@ -86,7 +105,10 @@ void composeFrame() {
 
     renderAll(drawLists.firstPass, camera);
     renderAll(drawLists.worldObjects, camera);
-    for (const auto& object : dynamicObjects) object->render(camera);
+    for (const auto& object : dynamicObjects) {
+        object->render(camera);
+        checkGlError(*object);
+    }
     renderAll(drawLists.postPass, camera);
     if (particleFieldOn) particleField.render(camera);
 
