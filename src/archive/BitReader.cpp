@@ -25,29 +25,26 @@ void BitReader::fillBuffer(const std::uint8_t* keepFrom) {
     cursor.end = buffer_ + kBufferSize;
 }
 
-BitCursor BitReader::refillSlow(BitCursor c) {
+void BitReader::refillSlow() {
+    BitCursor& c = cursor;
     while (c.count <= 56) {
         if (c.next == c.end) {
-            cursor.end = c.end;
             fillBuffer(c.next);
-            c.next = cursor.next;
-            c.end = cursor.end;
             if (c.end - c.next >= 8) {
                 refill(c, *this);
-                return c;
+                return;
             }
         }
         c.bits |= std::uint64_t(*c.next++) << c.count;
         c.count += 8;
     }
-    return c;
 }
 
 std::uint64_t BitReader::bytePosition() const {
     return bufferOffset_ + static_cast<std::uint64_t>(cursor.next - buffer_) - cursor.count / 8;
 }
 
-bool BitReader::overrun(BitCursor c) const {
-    std::uint64_t fetchedBits = (bufferOffset_ + static_cast<std::uint64_t>(c.next - buffer_)) * 8;
-    return fetchedBits - c.count > dataEnd_ * 8;
+bool BitReader::overrun(const std::uint8_t* next, unsigned count) const {
+    std::uint64_t fetchedBits = (bufferOffset_ + static_cast<std::uint64_t>(next - buffer_)) * 8;
+    return fetchedBits - count > dataEnd_ * 8;
 }

@@ -13,6 +13,15 @@ struct BitCursor {
     unsigned count = 0;           // how many are valid
     const std::uint8_t* next = nullptr;
     const std::uint8_t* end = nullptr;
+
+    // Field by field: a whole-struct copy keeps the compiler from holding the hot
+    // loops' copy in registers.
+    void take(const BitCursor& o) {
+        bits = o.bits;
+        count = o.count;
+        next = o.next;
+        end = o.end;
+    }
 };
 
 class BitReader {
@@ -35,7 +44,11 @@ public:
             c.count |= 56;
             return;
         }
-        c = r.refillSlow(c);
+        // Through the reader's own cursor: passing the local's address would pin
+        // it to memory for the whole hot loop.
+        r.cursor.take(c);
+        r.refillSlow();
+        c.take(r.cursor);
     }
     static inline std::uint32_t peek(const BitCursor& c, unsigned n) {
         return static_cast<std::uint32_t>(c.bits & ((std::uint64_t(1) << n) - 1));
@@ -56,14 +69,14 @@ public:
     void alignToByte() { drop(cursor, cursor.count & 7); }
     // Offset of the first input byte not used in full.
     std::uint64_t bytePosition() const;
-    // True once bits beyond the end of the input have been consumed. The cursors of
-    // the slow paths travel by value so that the hot loops' copies never escape.
-    bool overrun(BitCursor c) const;
+    // True once bits beyond the end of the input have been consumed.
+    bool overrun(const BitCursor& c) const { return overrun(c.next, c.count); }
+    bool overrun(const std::uint8_t* next, unsigned count) const;
 
     BitCursor cursor;
 
 private:
-    BitCursor refillSlow(BitCursor c);
+    void refillSlow();
     void fillBuffer(const std::uint8_t* keepFrom);
 
     ByteSource& source_;

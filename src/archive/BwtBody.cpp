@@ -38,7 +38,7 @@ int StreamDecoder::decodeBwtBody(std::uint8_t* destination, std::uint32_t size) 
     for (int i = 0; i < codeCount; ++i) {
         int result = readCodeLengths(bits_, t.precode, t.lengths, kSymbols, 1, 0);
         if (result != 0) return result;
-        if (!t.bwt[i].build(t.lengths, kSymbols, 9)) return kDamaged;
+        if (!t.bwt[i].build(t.lengths, kSymbols, PrefixCode::kLiteralBits)) return kDamaged;
     }
     bits_.alignToByte();
 
@@ -59,7 +59,8 @@ int StreamDecoder::decodeBwtBody(std::uint8_t* destination, std::uint32_t size) 
     std::uint32_t run = 1;
     int counter = kSymbolsPerChoice;
     std::uint32_t position = 0;
-    BitCursor c = bits_.cursor;
+    BitCursor c;
+    c.take(bits_.cursor);
     while (position < positions) {
         BitReader::refill(c, bits_);
         if (counter == kSymbolsPerChoice) {
@@ -77,7 +78,7 @@ int StreamDecoder::decodeBwtBody(std::uint8_t* destination, std::uint32_t size) 
             continue;
         }
         ++counter;
-        int s = code->decode(c);
+        int s = code->decode<PrefixCode::kLiteralBits>(c);
         if (s < 0) return kDamaged;
         if (s <= 1) {
             std::uint32_t n = run << s;
@@ -100,7 +101,7 @@ int StreamDecoder::decodeBwtBody(std::uint8_t* destination, std::uint32_t size) 
             run = 1;
         }
     }
-    bits_.cursor = c;
+    bits_.cursor.take(c);
     // Without an end symbol the end position is 0 and the byte written there drops out.
     if (!endSeen) counts[destination[0]]--;
 

@@ -46,7 +46,7 @@ int readPrecode(BitReader& reader, PrefixCode& precode) {
             return archive_result::kDamaged;
         }
     }
-    return precode.build(lengths, kPrecodeCount, 6) ? 0 : archive_result::kDamaged;
+    return precode.build(lengths, kPrecodeCount, PrefixCode::kPrecodeBits) ? 0 : archive_result::kDamaged;
 }
 
 }  // namespace
@@ -65,7 +65,7 @@ int readCodeLengths(BitReader& reader, PrefixCode& precode, std::uint8_t* d, int
     int current = 0;
     while (position < total) {
         BitReader::refill(reader.cursor, reader);
-        int s = precode.decode(reader.cursor);
+        int s = precode.decode<PrefixCode::kPrecodeBits>(reader.cursor);
         if (s < 0) return archive_result::kDamaged;
         if (s <= 16) {
             int previous = position >= size ? d[position - size] : 0;

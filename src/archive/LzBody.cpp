@@ -72,18 +72,18 @@ int StreamDecoder::switchLzGroup(int& group, int groups, int groupSize, int alph
     const std::uint8_t* g = lengths + group * groupSize;
     ++group;
     DecoderTables& t = *tables_;
-    if (!t.literal.build(g, kLiteralCount, 9)) return kDamaged;
-    if (!t.distance[0].build(g + kDistance0At, kDistance0Count, 7)) return kDamaged;
+    if (!t.literal.build(g, kLiteralCount, PrefixCode::kLiteralBits)) return kDamaged;
+    if (!t.distance[0].build(g + kDistance0At, kDistance0Count, PrefixCode::kDistanceBits)) return kDamaged;
     // An alphabet the block does not declare has no code: using it ends the body.
     if (alphabets >= 2) {
-        if (!t.distance[1].build(g + kDistance1At, kDistance1Count, 7)) return kDamaged;
+        if (!t.distance[1].build(g + kDistance1At, kDistance1Count, PrefixCode::kDistanceBits)) return kDamaged;
     } else {
-        t.distance[1].buildEmpty(7);
+        t.distance[1].buildEmpty(PrefixCode::kDistanceBits);
     }
     if (alphabets == 3 && groupSize > kFixedGroupSize) {
-        if (!t.distance[2].build(g + kDistance2At, kDistance2Count, 7)) return kDamaged;
+        if (!t.distance[2].build(g + kDistance2At, kDistance2Count, PrefixCode::kDistanceBits)) return kDamaged;
     } else {
-        t.distance[2].buildEmpty(7);
+        t.distance[2].buildEmpty(PrefixCode::kDistanceBits);
     }
     return 1;
 }
@@ -113,10 +113,11 @@ int StreamDecoder::decodeLzBody(std::uint8_t* window, std::uint32_t history, std
     int switched = switchLzGroup(group, groupCount, groupSize, alphabets, lengths);
     if (switched < 0) return switched;
 
-    BitCursor c = bits_.cursor;
+    BitCursor c;
+    c.take(bits_.cursor);
     while (switched > 0 && out < end) {
         BitReader::refill(c, bits_);
-        int s = literal.decode(c);
+        int s = literal.decode<PrefixCode::kLiteralBits>(c);
         if (s < 256) {
             if (s < 0) break;
             *out++ = static_cast<std::uint8_t>(s);
@@ -141,14 +142,14 @@ int StreamDecoder::decodeLzBody(std::uint8_t* window, std::uint32_t history, std
         std::uint32_t length = matchLength(c, s);
         BitReader::refill(c, bits_);
         int alphabet = length == 2 ? 1 : (length == 3 && alphabets == 3 ? 2 : 0);
-        int d = distanceCode[alphabet]->decode(c);
+        int d = distanceCode[alphabet]->decode<PrefixCode::kDistanceBits>(c);
         if (d < 0) break;
         BitReader::refill(c, bits_);
         std::uint32_t distance = matchDistance(c, d, recent0, recent1);
         if (distance > static_cast<std::uint32_t>(out - window)) {
             // Too far back: the match is dropped. Past the end of the input such
             // matches could repeat forever, so the body ends there.
-            if (bits_.overrun(c)) break;
+            if (bits_.overrun(c.next, c.count)) break;
             continue;
         }
         std::uint32_t room = static_cast<std::uint32_t>(end - out);
@@ -156,6 +157,6 @@ int StreamDecoder::decodeLzBody(std::uint8_t* window, std::uint32_t history, std
         copyMatch(out, distance, length);
         out += length;
     }
-    bits_.cursor = c;
+    bits_.cursor.take(c);
     return static_cast<int>(out - start);
 }

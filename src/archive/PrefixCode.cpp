@@ -83,17 +83,14 @@ bool PrefixCode::insertLong(std::uint32_t code, int length, int symbol) {
     return true;
 }
 
-int PrefixCode::decodeLong(BitCursor& c, std::uint32_t entry) const {
+int PrefixCode::decodeLong(std::uint64_t input, std::uint32_t entry) const {
     if (!(entry & kTreeFlag)) return -1;
-    std::uint32_t bits = BitReader::peek(c, kMaxLength);
+    std::uint32_t bits = static_cast<std::uint32_t>(input & 0xFFFF);
     int node = static_cast<int>(entry & 0xFFFF);
     for (int level = tableBits_; level < kMaxLength; ++level) {
         std::uint16_t child = nodes_[node][(bits >> level) & 1];
         if (child == kNoChild) return -1;
-        if (child & kLeafFlag) {
-            BitReader::drop(c, static_cast<unsigned>(level + 1));
-            return child & ~kLeafFlag;
-        }
+        if (child & kLeafFlag) return (child & ~kLeafFlag) | (level + 1) << 16;
         node = child;
     }
     return -1;

@@ -15,6 +15,10 @@ public:
     // Each code longer than k adds at most (16 - k) tree nodes: 288 * 7 fits.
     static constexpr int kMaxNodes = 2048;
 
+    static constexpr int kLiteralBits = 9;   // literal/length and BWT codes
+    static constexpr int kDistanceBits = 7;
+    static constexpr int kPrecodeBits = 6;
+
     // Builds the code from `lengths` (0 = symbol absent). Returns false when the
     // lengths over-subscribe the code space; an incomplete code is fine, its
     // unreached entries decode as invalid.
@@ -23,15 +27,21 @@ public:
     void buildEmpty(int tableBits);
 
     // Decodes one symbol; -1 for an invalid code. The cursor must hold at least
-    // 16 valid bits (BitReader::refill gives 32).
+    // 16 valid bits (BitReader::refill gives 32). kTableBits must be the code's
+    // table size: a constant lets the hot loops skip reloading it after every store.
+    template <int kTableBits>
     inline int decode(BitCursor& c) const {
-        std::uint32_t entry = table_[BitReader::peek(c, tableBits_)];
+        std::uint32_t entry = table_[BitReader::peek(c, kTableBits)];
         std::uint32_t length = entry >> kLengthShift;
         if (length != 0) {
             BitReader::drop(c, length);
             return static_cast<int>(entry & 0xFFFF);
         }
-        return decodeLong(c, entry);
+        // Longer codes: the tree walk gets the bits by value, so the cursor stays local.
+        int found = decodeLong(c.bits, entry);
+        if (found < 0) return -1;
+        BitReader::drop(c, static_cast<unsigned>(found >> 16));
+        return found & 0xFFFF;
     }
 
 private:
@@ -40,7 +50,8 @@ private:
     static constexpr std::uint16_t kNoChild = 0xFFFF;
     static constexpr std::uint16_t kLeafFlag = 0x8000;
 
-    int decodeLong(BitCursor& c, std::uint32_t entry) const;
+    // Symbol | code length << 16, or -1.
+    int decodeLong(std::uint64_t bits, std::uint32_t entry) const;
     bool insertLong(std::uint32_t code, int length, int symbol);
 
     int tableBits_ = 0;
