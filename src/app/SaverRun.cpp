@@ -180,6 +180,7 @@ int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options) {
     spec.width = static_cast<int>(settings.width);
     spec.height = static_cast<int>(settings.height);
     spec.hidden = platform::isOffscreen();
+    spec.topmost = !options.unattended();
     if (!platform::openWindow(spec)) return 0;
     queryFrequency();
     MemberBytes music = parts.readMusicMember();
@@ -217,6 +218,7 @@ int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options) {
         int centreY = 0;
         windowCentre(centreX, centreY);
         platform::warpCursor(centreX, centreY);
+        platform::discardPointerMotion();
         mainLoop(parts, limits);
         if (options.benchmarkSeconds > 0) printBenchmark(limits);
     }

@@ -15,6 +15,9 @@
 #ifndef VOIDRIFT_DEFAULT_DATA_DIR
 #define VOIDRIFT_DEFAULT_DATA_DIR "."
 #endif
+#ifndef VOIDRIFT_INSTALLED_DATA_DIR
+#define VOIDRIFT_INSTALLED_DATA_DIR VOIDRIFT_DEFAULT_DATA_DIR
+#endif
 
 namespace {
 
@@ -166,7 +169,14 @@ std::string settingsPath() {
     return "";
 }
 
-const char* defaultDataPath() { return VOIDRIFT_DEFAULT_DATA_DIR; }
+// The build's own archive while it is there, else the installed one.
+const char* defaultDataPath() {
+    std::error_code error;
+    if (std::filesystem::exists(std::filesystem::path(VOIDRIFT_DEFAULT_DATA_DIR) / "data.ssd", error)) {
+        return VOIDRIFT_DEFAULT_DATA_DIR;
+    }
+    return VOIDRIFT_INSTALLED_DATA_DIR;
+}
 
 void applyDefaultSettings(Settings& record, const platform::DisplayMode& desktop) {
     record = Settings{};

@@ -10,7 +10,8 @@
 #include "script/Settings.h"
 
 std::string settingsPath();
-// Where the build (or the install) put data.ssd: "Path" when the file names none.
+// "Path" when the file names none: the build's data folder while it holds data.ssd,
+// else the folder the install puts it in.
 const char* defaultDataPath();
 
 // The defaults of a missing file: the Restore Defaults values, the given desktop mode.

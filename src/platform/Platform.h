@@ -29,7 +29,8 @@ struct WindowSpec {
     const char* title = "";
     int width = 800;
     int height = 600;
-    bool hidden = false;  // offscreen runs: never shown
+    bool hidden = false;   // offscreen runs: never shown
+    bool topmost = false;  // above every other window (the full-screen saver)
 };
 
 // Starts the video layer. `offscreen` asks for a driver that needs no display.
@@ -54,6 +55,8 @@ bool setSwapInterval(int interval);
 
 bool pollEvent(Event& event);
 void warpCursor(int x, int y);  // client coordinates
+// Drops pointer motion still queued from before a warp, so it is not taken for new movement.
+void discardPointerMotion();
 void showCursor(bool visible);
 
 bool desktopMode(DisplayMode& mode);

@@ -64,20 +64,23 @@ TEST(FrameRecorder, UnwritableFolderIsRefused) {
     EXPECT_FALSE(recorder.prepare());
 }
 
-// The shipped command line of an offscreen recording, through the program's entry.
-TEST(RecordedRun, ThreeLetterboxedFramesWithoutADisplay) {
-    TempDir dir;
+// Runs the program's entry with a settings file naming `dataFolder`; returns the frames' folder.
+std::string recordThroughEntry(const TempDir& dir, const std::string& dataFolder, std::vector<std::string> extra) {
     std::string config = dir.file("settings.ini");
-    std::ofstream(config) << "[Software\\Voidrift 3D Screensaver]\nEnableMusic=0\nPath=" << dir.path().string() << "\n";
+    std::ofstream(config) << "[Software\\Voidrift 3D Screensaver]\nEnableMusic=0\nPath=" << dataFolder << "\n";
     setenv("VOIDRIFT_CONFIG", config.c_str(), 1);
     std::string out = dir.file("out");
     ScopedWorkingDir keep(std::filesystem::current_path());
     std::vector<std::string> arguments = {"voidrift", "--record", out, "--frames", "3", "--no-loading", "--size", "320x240"};
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());
     EXPECT_EQ(voidriftMain(static_cast<int>(argv.size()), argv.data()), 0);
     unsetenv("VOIDRIFT_CONFIG");
+    return out;
+}
 
+void expectThreeLetterboxedFrames(const std::string& out) {
     int files = 0;
     for (auto& entry : std::filesystem::directory_iterator(out)) files += entry.is_regular_file();
     EXPECT_EQ(files, 3);
@@ -91,6 +94,21 @@ TEST(RecordedRun, ThreeLetterboxedFramesWithoutADisplay) {
         EXPECT_TRUE(image.rowsBlack(0, 29)) << name;
         EXPECT_TRUE(image.rowsBlack(210, 239)) << name;
     }
+}
+
+// The shipped command line of an offscreen recording, through the program's entry.
+TEST(RecordedRun, ThreeLetterboxedFramesWithoutADisplay) {
+    TempDir dir;
+    expectThreeLetterboxedFrames(recordThroughEntry(dir, dir.path().string(), {}));
+}
+
+// The same over the show the build packed, when it is there: whatever the scene draws,
+// the bars stay black.
+TEST(RecordedRun, BuiltShowKeepsItsBarsBlack) {
+    std::string data = std::string(VOIDRIFT_BINARY_DIR) + "/data";
+    if (!std::filesystem::exists(data + "/data.ssd")) GTEST_SKIP() << "no data.ssd in " << data;
+    TempDir dir;
+    expectThreeLetterboxedFrames(recordThroughEntry(dir, data, {"--seed", "7", "--fixed-dt", "0.5"}));
 }
 
 TEST(RecordedRun, BadLongOptionExitsWithUsage) {

@@ -90,7 +90,6 @@ bool initialize(bool offscreen) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // A screensaver must not drop its mode or minimise when another window pops up briefly.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "voidrift: no video: %s\n", SDL_GetError());
         return false;
@@ -120,8 +119,8 @@ bool openWindow(const WindowSpec& spec) {
     if (window) return false;
     for (int attempt = 0; attempt < 2 && !context; ++attempt) {
         requestPixelFormat(attempt == 0);
-        window = SDL_CreateWindow(spec.title, 0, 0, spec.width, spec.height,
-                                  SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | (spec.topmost ? SDL_WINDOW_ALWAYS_ON_TOP : 0);
+        window = SDL_CreateWindow(spec.title, 0, 0, spec.width, spec.height, flags);
         if (!window) continue;
         context = SDL_GL_CreateContext(window);
         if (!context) {
@@ -179,6 +178,11 @@ bool pollEvent(Event& event) {
 
 void warpCursor(int x, int y) {
     if (window) SDL_WarpMouseInWindow(window, x, y);
+}
+
+void discardPointerMotion() {
+    SDL_PumpEvents();
+    SDL_FlushEvent(SDL_MOUSEMOTION);
 }
 
 void showCursor(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
