@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,12 @@ int voidriftMain(int argc, char** argv) {
     if (options.width > 0) {
         settings.width = static_cast<std::uint32_t>(options.width);
         settings.height = static_cast<std::uint32_t>(options.height);
+    }
+    // A recording folder named on the command line is relative to where the program started.
+    if (!options.recordDir.empty()) {
+        std::error_code error;
+        std::filesystem::path absolute = std::filesystem::absolute(options.recordDir, error);
+        if (!error) options.recordDir = absolute.string();
     }
     if (settings.path[0] != '\0') {
         int ignored = chdir(settings.path);  // a folder that cannot be entered changes nothing

@@ -65,19 +65,21 @@ TEST(FrameRecorder, UnwritableFolderIsRefused) {
 }
 
 // Runs the program's entry with a settings file naming `dataFolder`; returns the frames' folder.
-std::string recordThroughEntry(const TempDir& dir, const std::string& dataFolder, std::vector<std::string> extra) {
+std::string recordThroughEntry(const TempDir& dir, const std::string& dataFolder, std::vector<std::string> extra,
+                               const std::string& moreSettings = "") {
     std::string config = dir.file("settings.ini");
-    std::ofstream(config) << "[Software\\Voidrift 3D Screensaver]\nEnableMusic=0\nPath=" << dataFolder << "\n";
+    std::ofstream(config) << "[Software\\Voidrift 3D Screensaver]\nEnableMusic=0\n"
+                          << moreSettings << "Path=" << dataFolder << "\n";
     setenv("VOIDRIFT_CONFIG", config.c_str(), 1);
-    std::string out = dir.file("out");
-    ScopedWorkingDir keep(std::filesystem::current_path());
-    std::vector<std::string> arguments = {"voidrift", "--record", out, "--frames", "3", "--no-loading", "--size", "320x240"};
+    // A relative recording folder belongs to the starting folder, not to the data folder.
+    ScopedWorkingDir start(dir.path());
+    std::vector<std::string> arguments = {"voidrift", "--record", "out", "--frames", "3", "--no-loading", "--size", "320x240"};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());
     EXPECT_EQ(voidriftMain(static_cast<int>(argv.size()), argv.data()), 0);
     unsetenv("VOIDRIFT_CONFIG");
-    return out;
+    return dir.file("out");
 }
 
 void expectThreeLetterboxedFrames(const std::string& out) {
@@ -99,16 +101,23 @@ void expectThreeLetterboxedFrames(const std::string& out) {
 // The shipped command line of an offscreen recording, through the program's entry.
 TEST(RecordedRun, ThreeLetterboxedFramesWithoutADisplay) {
     TempDir dir;
-    expectThreeLetterboxedFrames(recordThroughEntry(dir, dir.path().string(), {}));
+    std::filesystem::create_directory(dir.path() / "data");
+    expectThreeLetterboxedFrames(recordThroughEntry(dir, dir.file("data"), {}));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "data" / "out"));
 }
 
-// The same over the show the build packed, when it is there: whatever the scene draws,
-// the bars stay black.
+// The same over the show the build packed, when it is there: the galaxy fills the view and
+// the bars stay black (clock and frame rate, which live in the bars, switched off).
 TEST(RecordedRun, BuiltShowKeepsItsBarsBlack) {
     std::string data = std::string(VOIDRIFT_BINARY_DIR) + "/data";
     if (!std::filesystem::exists(data + "/data.ssd")) GTEST_SKIP() << "no data.ssd in " << data;
     TempDir dir;
-    expectThreeLetterboxedFrames(recordThroughEntry(dir, data, {"--seed", "7", "--fixed-dt", "0.5"}));
+    std::string out = recordThroughEntry(dir, data, {"--seed", "7", "--fixed-dt", "0.5"},
+                                         "ShowClock=0\nShowFPS=0\nGalaxy=1\n");
+    expectThreeLetterboxedFrames(out);
+    TestImage image;
+    ASSERT_TRUE(readTestPng(out + "/frame-00002.png", image));
+    EXPECT_FALSE(image.rowsBlack(30, 209));
 }
 
 TEST(RecordedRun, BadLongOptionExitsWithUsage) {
