@@ -101,7 +101,6 @@ int StreamDecoder::decodeLzBody(std::uint8_t* window, std::uint32_t history, std
     if (groups == 0) groupSize = kFixedGroupSize;
     const int groupCount = groups == 0 ? 1 : groups;
 
-    const PrefixCode& literal = tables_->literal;
     const PrefixCode* distanceCode[3] = {&tables_->distance[0], &tables_->distance[1],
                                          &tables_->distance[2]};
     std::uint8_t* const start = window + history;
@@ -112,12 +111,13 @@ int StreamDecoder::decodeLzBody(std::uint8_t* window, std::uint32_t history, std
     int markers = 0;
     int switched = switchLzGroup(group, groupCount, groupSize, alphabets, lengths);
     if (switched < 0) return switched;
+    const PrefixCode* const literal = &tables_->literal;
 
     BitCursor c;
     c.take(bits_.cursor);
-    while (switched > 0 && out < end) {
+    while (out < end) {
         BitReader::refill(c, bits_);
-        int s = literal.decode<PrefixCode::kLiteralBits>(c);
+        int s = literal->decode<PrefixCode::kLiteralBits>(c);
         if (s < 256) {
             if (s < 0) break;
             *out++ = static_cast<std::uint8_t>(s);
@@ -126,6 +126,7 @@ int StreamDecoder::decodeLzBody(std::uint8_t* window, std::uint32_t history, std
         if (s == 256) {
             switched = switchLzGroup(group, groupCount, groupSize, alphabets, lengths);
             if (switched < 0) return switched;
+            if (switched == 0) break;
             continue;
         }
         if (s == 287) {
