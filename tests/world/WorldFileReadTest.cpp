@@ -214,6 +214,14 @@ TEST_F(WorldFileRead, DamagedFilesStop) {
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(std::strlen(list[0]->name), 14u);
     EXPECT_STREQ(list[1]->name, "B");
+    // A damaged particle count cannot demand gigabytes.
+    ObjectList dense = read("ps\nbegin p\ndens 2000000000\nend\n");
+    ASSERT_EQ(dense.size(), 1u);
+    EXPECT_LE(static_cast<ParticleSystem*>(dense[0].get())->positions.size(), 100000u);
+    EXPECT_EQ(static_cast<ParticleSystem*>(dense[0].get())->count,
+              int(static_cast<ParticleSystem*>(dense[0].get())->positions.size()));
+    // Tabs stay part of a line: a tab-indented kind keyword opens no block.
+    EXPECT_EQ(read("\tsphere\nbegin T\nend\nsphere\r\nbegin   C\r\nradius 9\r\nend\r\n").size(), 1u);
     ScriptArchive archive(MemberTexts{{"w.txt", "x"}});
     ObjectList none;
     EXPECT_FALSE(readWorldFile(none, "missing.txt"));
