@@ -85,7 +85,7 @@ TEST(CallFilter, AppliedOnlyWhereItPays) {
     EXPECT_LT(filtered.size(), plain.size()) << "calls to a few targets pack better as absolute addresses";
     options.filter = Filter::E8;
     std::vector<std::uint8_t> text = corpus::text(50000);
-    EXPECT_EQ(packArchive({{"t.txt", text, false}}, options), packArchive({{"t.txt", text, false}}, PackOptions{Method::Lz}))
+    EXPECT_EQ(packArchive({{"t.txt", text, false}}, options), packArchive({{"t.txt", text, false}}, corpus::withMethod(Method::Lz)))
         << "no calls, no filter";
 }
 

@@ -36,10 +36,13 @@ TEST(HuffmanCode, LengthsAreCompleteLimitedAndCanonical) {
 
     // Canonical codes are prefix-free: no code is the start of another.
     std::vector<std::uint32_t> codes = canonicalCodes(lengths);
-    for (std::size_t a = 0; a < codes.size(); ++a)
-        for (std::size_t b = 0; b < codes.size(); ++b)
-            if (a != b && lengths[a] <= lengths[b])
+    for (std::size_t a = 0; a < codes.size(); ++a) {
+        for (std::size_t b = 0; b < codes.size(); ++b) {
+            if (a != b && lengths[a] <= lengths[b]) {
                 EXPECT_NE(codes[b] >> (lengths[b] - lengths[a]), codes[a]) << a << " prefixes " << b;
+            }
+        }
+    }
 
     // No symbol or one symbol still gives a complete two-code alphabet.
     for (int used = 0; used <= 1; ++used) {
@@ -47,7 +50,9 @@ TEST(HuffmanCode, LengthsAreCompleteLimitedAndCanonical) {
         if (used) freqs[9] = 100;
         std::vector<std::uint8_t> l = buildCodeLengths(freqs, 16);
         EXPECT_EQ(kraftSum(l), 1u << 16);
-        if (used) EXPECT_EQ(l[9], 1);
+        if (used) {
+            EXPECT_EQ(l[9], 1);
+        }
     }
 }
 

@@ -70,7 +70,7 @@ TEST(Container, LookupRulesOnPackedNames) {
         EXPECT_EQ(corpus::extract(a, "meshes", bytes), 0) << "the folder entry is passed over";
         EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "file");
     }
-    std::vector<std::uint8_t> none = packArchive({}, PackOptions{});
+    std::vector<std::uint8_t> none = packArchive({}, PackOptions());
     std::vector<std::uint8_t> bytes;
     EXPECT_EQ(corpus::extract(none, "a", bytes), archive_result::kNotFound);
 }
@@ -100,7 +100,7 @@ TEST(Container, ManyEntriesFillSeveralDirectoryBlocks) {
 }
 
 TEST(Container, ArchiveAfterOtherDataIsFound) {
-    std::vector<std::uint8_t> a = packArchive({{"x.txt", corpus::text(5000), false}}, PackOptions{});
+    std::vector<std::uint8_t> a = packArchive({{"x.txt", corpus::text(5000), false}}, PackOptions());
     std::vector<std::uint8_t> sfx = corpus::randomBytes(20000);
     sfx.insert(sfx.end(), a.begin(), a.end());
     std::vector<std::uint8_t> bytes;
@@ -158,7 +158,9 @@ TEST(Container, LongMatchesAcrossTheWholeHistory) {
         std::vector<std::uint8_t> back;
         ASSERT_EQ(corpus::extract(a, "r.bin", back), 0);
         EXPECT_TRUE(back == bytes);
-        if (blockSize == 1000000u) EXPECT_LT(a.size(), 620000u) << "the repeat is coded as matches";
+        if (blockSize == 1000000u) {
+            EXPECT_LT(a.size(), 620000u) << "the repeat is coded as matches";
+        }
     }
 }
 

@@ -55,7 +55,7 @@ TEST(DeltaRegions, ReaderRestoresTheBytes) {
     expectRestored(mixed, 7000);
 
     std::vector<std::uint8_t> pixels = corpus::gradient(200000, 8);
-    std::vector<std::uint8_t> a = packArchive({{"p.raw", pixels, false}}, PackOptions{Method::Lz});
+    std::vector<std::uint8_t> a = packArchive({{"p.raw", pixels, false}}, corpus::withMethod(Method::Lz));
     EXPECT_LT(a.size(), pixels.size() / 2) << "noisy gradients pack well as differences";
 }
 

@@ -81,6 +81,12 @@ inline std::vector<std::uint8_t> calls(std::size_t n, std::uint32_t seed = 11) {
     return out;
 }
 
+inline PackOptions withMethod(Method method) {
+    PackOptions options;
+    options.method = method;
+    return options;
+}
+
 // Decodes `name` from an archive image with the reader; returns its result code.
 inline int extract(const std::vector<std::uint8_t>& archive, const std::string& name, std::vector<std::uint8_t>& bytes) {
     std::uint8_t* data = nullptr;

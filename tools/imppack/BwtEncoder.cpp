@@ -14,7 +14,7 @@ constexpr unsigned kAlphabet = 258;
 constexpr std::uint16_t kEndPosition = 257;
 constexpr unsigned kGroupLength = 50;
 constexpr unsigned kMaxTables = 6;  // the reader's table-choice list holds six
-constexpr int kRefinements = 4;
+constexpr int kRefinements = 8;
 
 // Most frequent byte: subtracted before the transform so that it starts the
 // move-to-front list at its front.
