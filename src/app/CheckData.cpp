@@ -164,6 +164,7 @@ private:
                 }
                 if (!known) unknownLine(worlds, "world block");
             }
+            if (worldDirs_.empty()) firstWorldDir_ = dir;
             if (!worldDirs_.count(name)) worldDirs_[name] = dir;
         }
     }
@@ -356,10 +357,12 @@ private:
             auto found = worldDirs_.find(galaxy);
             if (found == worldDirs_.end()) {
                 report(std::string("worlds.txt: no opening world \"") + galaxy + "\"");
-                continue;
+                if (worldDirs_.empty()) continue;
             }
+            // A missing opening world falls back to the first world of the list.
+            const std::string& dir = found != worldDirs_.end() ? found->second : firstWorldDir_;
             for (int n = 0; n < 4; ++n)
-                queue(SceneState{found->second, "scene" + std::to_string(n) + ".txt"}, galaxy);
+                queue(SceneState{dir, "scene" + std::to_string(n) + ".txt"}, galaxy);
         }
         while (!pending_.empty()) {
             auto [state, from] = pending_.front();
@@ -375,6 +378,7 @@ private:
     std::set<std::string> worldFiles_;
     std::set<std::string> environments_;
     std::map<std::string, std::string> worldDirs_;
+    std::string firstWorldDir_;
     std::set<std::string> dynamicNames_;
     std::set<std::string> scenes_;
     std::deque<std::pair<SceneState, std::string>> pending_;
