@@ -14,6 +14,7 @@ constexpr int kSymbols = 258;
 constexpr int kEndSymbol = 257;
 constexpr int kSelectorList = 6;
 constexpr int kSymbolsPerChoice = 50;
+constexpr std::uint32_t kNoEnd = 0xFFFFFFFFu;
 
 struct MoveToFront {
     std::uint8_t bytes[256];
@@ -28,37 +29,58 @@ struct MoveToFront {
     }
 };
 
+// Turns the transformed block back: each byte's successor in sorted order, packed
+// with the byte in one vector entry, then one walk from the end backwards.
+void inverseTransform(std::uint8_t* block, std::uint32_t size, std::uint32_t endPosition,
+                      const std::uint32_t* counts, std::uint32_t* vector, std::uint8_t offset) {
+    std::uint32_t next[256];
+    std::uint32_t sum = 1;  // the end position sorts first
+    for (int v = 0; v < 256; ++v) {
+        next[v] = sum;
+        sum += counts[v];
+    }
+    for (std::uint32_t i = 0; i <= size; ++i) {
+        if (i == endPosition) {
+            vector[i] = 0;
+            continue;
+        }
+        std::uint8_t v = block[i];
+        vector[i] = std::uint32_t(v) << 24 | next[v]++;
+    }
+    std::uint32_t index = 0;
+    for (std::uint32_t i = size; i-- > 0;) {
+        std::uint32_t entry = vector[index & 0xFFFFFF];
+        block[i] = static_cast<std::uint8_t>((entry >> 24) + offset);
+        index = entry;
+    }
+}
+
 }  // namespace
 
-int StreamDecoder::decodeBwtBody(std::uint8_t* destination, std::uint32_t size) {
-    DecoderTables& t = *tables_;
-    const std::uint32_t offset = bits_.readBits(8);
-    const int codeCount = static_cast<int>(bits_.readBits(3));
+int StreamDecoder::readBwtCodes(int& codeCount) {
+    codeCount = static_cast<int>(bits_.readBits(3));
     if (codeCount == 0) return kDamaged;
+    DecoderTables& t = *tables_;
     for (int i = 0; i < codeCount; ++i) {
         int result = readCodeLengths(bits_, t.precode, t.lengths, kSymbols, 1, 0);
         if (result != 0) return result;
         if (!t.bwt[i].build(t.lengths, kSymbols, PrefixCode::kLiteralBits)) return kDamaged;
     }
     bits_.alignToByte();
+    return 0;
+}
 
+// Fills positions 0..size of the block from the symbols and counts each byte value.
+// endPosition is where symbol 257 stood, kNoEnd without one. 0 or -3.
+int StreamDecoder::decodeBwtSymbols(std::uint8_t* block, std::uint32_t size, int codeCount,
+                                    std::uint32_t* counts, std::uint32_t& endPosition) {
     const std::uint32_t positions = size + 1;
-    if (positions > transformCapacity_) {
-        delete[] transform_;
-        transform_ = new (std::nothrow) std::uint32_t[positions];
-        transformCapacity_ = transform_ ? positions : 0;
-        if (!transform_) return kOutOfMemory;
-    }
-
-    std::uint32_t counts[256] = {};
     MoveToFront mtf;
     std::uint8_t selectors[kSelectorList] = {0, 1, 2, 3, 4, 5};
     const PrefixCode* code = nullptr;
-    std::uint32_t endPosition = 0;
-    bool endSeen = false;
-    std::uint32_t run = 1;
+    endPosition = kNoEnd;
+    std::uint32_t run = 1, position = 0;
     int counter = kSymbolsPerChoice;
-    std::uint32_t position = 0;
     BitCursor c;
     c.take(bits_.cursor);
     while (position < positions) {
@@ -73,7 +95,7 @@ int StreamDecoder::decodeBwtBody(std::uint8_t* destination, std::uint32_t size) 
             std::uint8_t chosen = selectors[j];
             std::memmove(selectors + 1, selectors, static_cast<std::size_t>(j));
             selectors[0] = chosen;
-            code = &t.bwt[chosen];
+            code = &tables_->bwt[chosen];
             counter = 0;
             continue;
         }
@@ -84,47 +106,46 @@ int StreamDecoder::decodeBwtBody(std::uint8_t* destination, std::uint32_t size) 
             std::uint32_t n = run << s;
             if (n > positions - position) n = positions - position;
             std::uint8_t b = mtf.bytes[0];
-            std::memset(destination + position, b, n);
+            std::memset(block + position, b, n);
             counts[b] += n;
             position += n;
             if (run < (1u << 24)) run *= 2;
         } else if (s < kEndSymbol) {
             std::uint8_t b = mtf.take(s - 1);
-            destination[position++] = b;
+            block[position++] = b;
             counts[b]++;
             run = 1;
         } else {
             // A second end position would leave a byte-less place inside the vector.
-            if (endSeen) return kDamaged;
-            endSeen = true;
+            if (endPosition != kNoEnd) return kDamaged;
             endPosition = position++;
             run = 1;
         }
     }
     bits_.cursor.take(c);
-    // Without an end symbol the end position is 0 and the byte written there drops out.
-    if (!endSeen) counts[destination[0]]--;
+    return 0;
+}
 
-    std::uint32_t next[256];
-    std::uint32_t sum = 1;
-    for (int v = 0; v < 256; ++v) {
-        next[v] = sum;
-        sum += counts[v];
+int StreamDecoder::decodeBwtBody(std::uint8_t* destination, std::uint32_t size) {
+    const std::uint8_t offset = static_cast<std::uint8_t>(bits_.readBits(8));
+    int codeCount = 0;
+    int result = readBwtCodes(codeCount);
+    if (result != 0) return result;
+    if (size + 1 > transformCapacity_) {
+        delete[] transform_;
+        transform_ = new (std::nothrow) std::uint32_t[size + 1];
+        transformCapacity_ = transform_ ? size + 1 : 0;
+        if (!transform_) return kOutOfMemory;
     }
-    std::uint32_t* vector = transform_;
-    for (std::uint32_t i = 0; i < positions; ++i) {
-        if (i == endPosition) {
-            vector[i] = 0;
-            continue;
-        }
-        std::uint8_t v = destination[i];
-        vector[i] = std::uint32_t(v) << 24 | next[v]++;
+    std::uint32_t counts[256] = {};
+    std::uint32_t endPosition = 0;
+    result = decodeBwtSymbols(destination, size, codeCount, counts, endPosition);
+    if (result != 0) return result;
+    // Without an end symbol the end position is 0 and the byte written there drops out.
+    if (endPosition == kNoEnd) {
+        endPosition = 0;
+        counts[destination[0]]--;
     }
-    std::uint32_t index = 0;
-    for (std::uint32_t i = size; i-- > 0;) {
-        std::uint32_t entry = vector[index & 0xFFFFFF];
-        destination[i] = static_cast<std::uint8_t>((entry >> 24) + offset);
-        index = entry;
-    }
+    inverseTransform(destination, size, endPosition, counts, transform_, offset);
     return 0;
 }

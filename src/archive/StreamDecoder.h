@@ -65,6 +65,9 @@ private:
     void applyDeltaRegions(std::uint32_t end);
     void reencodeDeltaRegions(std::uint32_t keptStart);
     int decodeBwtBody(std::uint8_t* destination, std::uint32_t size);
+    int readBwtCodes(int& codeCount);
+    int decodeBwtSymbols(std::uint8_t* block, std::uint32_t size, int codeCount,
+                         std::uint32_t* counts, std::uint32_t& endPosition);
     int switchLzGroup(int& group, int groups, int groupSize, int alphabets,
                       const std::uint8_t* lengths);
 
