@@ -126,7 +126,9 @@ void LzEncoder::insertUpTo(std::size_t position) {
         unsigned h = hash4(p);
         chain_[inserted_ & (chain_.size() - 1)] = head_[h];
         head_[h] = static_cast<std::int32_t>(inserted_);
-        head3_[hash3(p)] = static_cast<std::int32_t>(inserted_);
+        unsigned h3 = hash3(p);
+        if (recording_) undo3_.push_back(head3_[h3]);
+        head3_[h3] = static_cast<std::int32_t>(inserted_);
     }
     if (inserted_ < position) inserted_ = position;
 }
@@ -258,11 +260,25 @@ void LzEncoder::parseLazy(std::size_t from, std::size_t to, std::size_t minPosit
 }
 
 // Forgets the chains and rebuilds them over the window before `position`.
-void LzEncoder::rewind(std::size_t windowStart, std::size_t position) {
-    std::fill(head_.begin(), head_.end(), -1);
-    std::fill(head3_.begin(), head3_.end(), -1);
-    inserted_ = windowStart;
-    insertUpTo(position);
+// Starts recording what insertions replace, so that rewind() can take them back.
+void LzEncoder::mark() {
+    recording_ = true;
+    undo3_.clear();
+    markedAt_ = inserted_;
+}
+
+// Takes back every insertion since mark(), newest first: the chain ring holds the
+// head each 4-byte hash had before, the undo list the 3-byte ones.
+void LzEncoder::rewind() {
+    std::size_t real = std::min(inserted_, size_ >= 3 ? size_ - 3 : 0);
+    for (std::size_t pos = real; pos-- > markedAt_;) {
+        const std::uint8_t* p = data_ + pos;
+        head_[hash4(p)] = chain_[pos & (chain_.size() - 1)];
+        head3_[hash3(p)] = undo3_[pos - markedAt_];
+    }
+    inserted_ = markedAt_;
+    recording_ = false;
+    undo3_.clear();
 }
 
 // The body's symbols: delta markers where regions start, the parse in between
@@ -291,11 +307,12 @@ void LzEncoder::encodeBlock(BitWriter& out, std::size_t start, std::size_t lengt
     symbols.reserve(length / 2 + 16);
     // With an optimal parse to follow, the lazy one only gathers prices: a shallow search does.
     depth_ = params_.optimal ? std::max(4u, params_.chainDepth / 4) : params_.chainDepth;
+    if (params_.optimal) mark();
     parseBody(start, length, history, markers, nullptr, symbols);
     if (params_.optimal) {
         Prices prices = lzPrices(symbols);
         symbols.clear();
-        rewind(start - history, start);
+        rewind();
         depth_ = params_.chainDepth;
         parseBody(start, length, history, markers, &prices, symbols);
     }

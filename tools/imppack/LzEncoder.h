@@ -62,7 +62,8 @@ private:
     };
 
     void insertUpTo(std::size_t position);
-    void rewind(std::size_t windowStart, std::size_t position);
+    void mark();
+    void rewind();
     Match bestMatch(std::size_t position, std::size_t end, std::size_t minPosition);
     void findMatches(std::size_t position, std::size_t end, std::size_t minPosition, std::vector<Candidate>& found);
     std::uint32_t matchLength(std::size_t position, std::size_t candidate, std::size_t limit) const;
@@ -83,6 +84,9 @@ private:
     std::vector<std::int32_t> head_;   // latest place of each 4-byte hash
     std::vector<std::int32_t> head3_;  // latest place of each 3-byte hash
     unsigned depth_;                   // chain candidates looked at in this pass
+    bool recording_ = false;           // between mark() and rewind()
+    std::size_t markedAt_ = 0;
+    std::vector<std::int32_t> undo3_;  // 3-byte heads replaced since mark()
     std::vector<std::int32_t> chain_;  // ring indexed by position
     std::size_t inserted_ = 0;         // positions below this are in the chains
     std::uint32_t rep0_ = 0, rep1_ = 0;

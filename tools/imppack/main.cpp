@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/ArchiveMember.h"
 #include "archive/ArchiveResult.h"
 #include "archive/ByteSource.h"
 #include "archive/Crc32.h"
@@ -95,9 +96,13 @@ int create(int argc, char** argv) {
         return kExitFailure;
     }
     std::set<std::string> seen;
-    for (const PackInput& m : members)
+    for (const PackInput& m : members) {
         if (!seen.insert(m.memberName).second)
             std::fprintf(stderr, "imppack: warning: %s given twice; readers find the first\n", m.memberName.c_str());
+        if (m.memberName.size() >= ArchiveMember::kNameCapacity)
+            std::fprintf(stderr, "imppack: warning: %s is longer than the show's %zu-character names\n",
+                         m.memberName.c_str(), ArchiveMember::kNameCapacity - 1);
+    }
     if (!writeArchive(out, members, options, &error)) {
         std::fprintf(stderr, "imppack: %s\n", error.c_str());
         return kExitFailure;
