@@ -54,6 +54,7 @@ struct ComposeFixture : ::testing::Test {
         calls.clear();
     }
     void TearDown() override {
+        setCounterSource(nullptr, 0);  // back to the platform's counter
         releaseDrawLists();
         resetSceneState();
     }
