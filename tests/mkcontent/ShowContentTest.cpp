@@ -156,7 +156,9 @@ TEST(ShowContent, EveryNamedMemberIsThereAndEveryLineFits) {
                 named.insert(wordAfter(line));
                 EXPECT_LE(wordAfter(line).size(), 14u) << line;
             }
-            if (startsWith(line, "parent")) EXPECT_TRUE(named.count(wordAfter(line))) << line;
+            if (startsWith(line, "parent")) {
+                EXPECT_TRUE(named.count(wordAfter(line))) << line;
+            }
         }
         if (file == "dynamic.txt") dynamicNames = named;
     }
@@ -164,7 +166,9 @@ TEST(ShowContent, EveryNamedMemberIsThereAndEveryLineFits) {
     for (const auto& [world, dir] : index.sceneDirs) {
         for (int n = 0; n < 4; ++n) {
             std::string name = dir + "scene" + std::to_string(n) + ".txt";
-            if (std::string(world).find("galaxy") != std::string::npos) EXPECT_TRUE(has(name)) << name;
+            if (world.find("galaxy") != std::string::npos) {
+                EXPECT_TRUE(has(name)) << name;
+            }
         }
         std::string folder = dir.substr(0, dir.size() - 1);
         for (const auto& entry : fs::directory_iterator(treeDir + "/" + folder)) {
@@ -212,7 +216,9 @@ TEST(ShowContent, RoutesVisitEveryWorldNeverLoopWithinTwentyMinutesAndReturnToAG
                     EXPECT_FALSE(repeated) << "the route repeats itself within twenty minutes";
                     EXPECT_GE(worlds.size(), galaxy ? 8u : 5u);
                     EXPECT_GE(files.size(), galaxy ? 25u : 15u);
-                    if (galaxy) EXPECT_LE(longestAway, 8) << "too long without a galaxy";
+                    if (galaxy) {
+                        EXPECT_LE(longestAway, 8) << "too long without a galaxy";
+                    }
                 }
             }
         }
