@@ -217,6 +217,9 @@ TEST_F(SceneFile, DamagedFilesEnd) {
     readText("scene\nnext " + std::string(400, 'x') + "\nnext z\nend\n");
     EXPECT_STREQ(camera.sceneFile, "z1.txt");
     variantCounter = 0;
+    // Leading spaces go, a tab stays; carriage returns vanish wherever they stand.
+    readText("   scene\n\tnext tabbed\n  ne\rxt cr\r\nend\n");
+    EXPECT_STREQ(camera.sceneFile, "cr0.txt");
     // "Scene" is not "scene"; "endless" ends the body.
     readText("Scene\nnext no\nscene\nendless\nnext late\nend\n");
     EXPECT_STREQ(camera.sceneFile, "scene.txt");
