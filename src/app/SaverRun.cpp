@@ -163,6 +163,63 @@ void advanceShow(const ShowParts& parts, double dt) {
     parts.copyEyePoint();
 }
 
+namespace {
+
+bool openSaverWindow(const RunOptions& options) {
+    platform::WindowSpec spec;
+    spec.title = "Voidrift 3D Screensaver";
+    spec.width = static_cast<int>(settings.width);
+    spec.height = static_cast<int>(settings.height);
+    spec.hidden = platform::isOffscreen();
+    spec.topmost = !options.unattended();
+    return platform::openWindow(spec);
+}
+
+// From the first loading image to the end of the loading animation.
+void prepareShow(const ShowParts& parts, MemberBytes music, RunLimits& limits) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    parts.showLoadingImage();
+    glFinish();
+    platform::swapBuffers();
+    platform::showWindow();
+    parts.buildDigitGlyphs();
+    parts.setUpParticleField();
+    readShowScripts(parts);
+    saverState.dt = 0;
+    setSceneClock(parts, 0);
+    if (settings.enableMusic) startMusic(parts, music);
+    if (!limits.options.noLoading) playLoadingAnimation(parts, limits);
+}
+
+// From the seed to the end of the main loop.
+void playShow(const ShowParts& parts, RunLimits& limits) {
+    frameTimer.start();
+    std::uint32_t seed = static_cast<std::uint32_t>(frameTimer.startCount() & 0xFFFFFFFF);
+    parts.seedRandom(limits.options.hasSeed ? limits.options.seed : seed);
+    rateTimer.start();
+    beginShow(parts);
+    saverState.running = true;
+    int centreX = 0;
+    int centreY = 0;
+    windowCentre(centreX, centreY);
+    platform::warpCursor(centreX, centreY);
+    platform::discardPointerMotion();
+    mainLoop(parts, limits);
+    if (limits.options.benchmarkSeconds > 0) printBenchmark(limits);
+}
+
+void shutDown(const ShowParts& parts) {
+    if (settings.enableMusic) parts.imxUninit();
+    restoreGammaRamp();
+    parts.releaseLists();
+    platform::restoreDisplayMode();
+    platform::closeWindow();
+    parts.releaseMusicMember();
+    removeStopSignals();
+}
+
+}  // namespace
+
 int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options) {
     (void)app;
     static bool exitHookInstalled = false;
@@ -175,60 +232,22 @@ int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options) {
     }
     saverState = SaverState{};
     parts.clearWorldChoice();
-    platform::WindowSpec spec;
-    spec.title = "Voidrift 3D Screensaver";
-    spec.width = static_cast<int>(settings.width);
-    spec.height = static_cast<int>(settings.height);
-    spec.hidden = platform::isOffscreen();
-    spec.topmost = !options.unattended();
-    if (!platform::openWindow(spec)) return 0;
+    if (!openSaverWindow(options)) return 0;
     queryFrequency();
     MemberBytes music = parts.readMusicMember();
     platform::showWindow();
     installStopSignals();
     if (!options.unattended()) setDisplayMode();
     if (!initGraphics()) {
+        // The display goes back now rather than when the process ends.
         giveDisplayBack();
         platform::closeWindow();
         parts.releaseMusicMember();
         removeStopSignals();
         return 0;
     }
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    parts.showLoadingImage();
-    glFinish();
-    platform::swapBuffers();
-    platform::showWindow();
-    parts.buildDigitGlyphs();
-    parts.setUpParticleField();
-    readShowScripts(parts);
-    saverState.dt = 0;
-    setSceneClock(parts, 0);
-    if (settings.enableMusic) startMusic(parts, music);
-    if (!options.noLoading) playLoadingAnimation(parts, limits);
-
-    if (!mustStop(limits)) {
-        frameTimer.start();
-        std::uint32_t seed = static_cast<std::uint32_t>(frameTimer.startCount() & 0xFFFFFFFF);
-        parts.seedRandom(options.hasSeed ? options.seed : seed);
-        rateTimer.start();
-        beginShow(parts);
-        saverState.running = true;
-        int centreX = 0;
-        int centreY = 0;
-        windowCentre(centreX, centreY);
-        platform::warpCursor(centreX, centreY);
-        platform::discardPointerMotion();
-        mainLoop(parts, limits);
-        if (options.benchmarkSeconds > 0) printBenchmark(limits);
-    }
-
-    if (settings.enableMusic) parts.imxUninit();
-    restoreGammaRamp();
-    parts.releaseLists();
-    platform::restoreDisplayMode();
-    platform::closeWindow();
-    parts.releaseMusicMember();
-    removeStopSignals();
+    prepareShow(parts, music, limits);
+    if (!mustStop(limits)) playShow(parts, limits);
+    shutDown(parts);
     return 0;
 }
