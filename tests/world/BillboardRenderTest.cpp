@@ -21,13 +21,6 @@ TEST(BillboardAnimation, FlashCycleIsDarkThenLit) {
     EXPECT_FALSE(flashIsDark(false, 0.2f, 1));
 }
 
-TEST(BillboardAnimation, SpinWrapsIntoOneTurn) {
-    EXPECT_FLOAT_EQ(wrapDegreesOnce(361), 1);
-    EXPECT_FLOAT_EQ(wrapDegreesOnce(-1), 359);
-    EXPECT_FLOAT_EQ(wrapDegreesOnce(360), 0);
-    EXPECT_FLOAT_EQ(wrapDegreesOnce(12.5f), 12.5f);
-}
-
 #include "support/RenderKit.h"
 #include "world/Billboard.h"
 #include "world/Mesh.h"

@@ -79,11 +79,3 @@ TEST(SphereRender, TranslucentAndUnlitSpheresRestoreTheirState) {
     expectShowStateKept("no geometry");
 }
 
-TEST(SphereRender, SpinIsPerFrame) {
-    Sphere s;
-    s.spinSpeed = 0.2f;
-    for (int i = 0; i < 1800; ++i) s.update(1.0);  // dt does not matter
-    EXPECT_NEAR(s.spinAngle, 0, 0.05f);
-    for (int i = 0; i < 900; ++i) s.update(0.0);
-    EXPECT_NEAR(s.spinAngle, 180, 0.05f);
-}
