@@ -212,6 +212,8 @@ void shutDown(const ShowParts& parts) {
     if (settings.enableMusic) parts.imxUninit();
     restoreGammaRamp();
     parts.releaseLists();
+    // The active world lived in the released list: no pointer to it may outlive it.
+    parts.clearWorldChoice();
     platform::restoreDisplayMode();
     platform::closeWindow();
     parts.releaseMusicMember();
