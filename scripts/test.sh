@@ -10,7 +10,7 @@ export SDL_VIDEODRIVER="${SDL_VIDEODRIVER:-offscreen}" SDL_AUDIODRIVER="${SDL_AU
 case "${1:-}" in
   --sanitize)
     VOIDRIFT_BUILD_TYPE=RelWithDebInfo scripts/setup.sh build-asan -DVOIDRIFT_SANITIZE=ON -DVOIDRIFT_BENCH=OFF
-    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+    export ASAN_OPTIONS="abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
     export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp"
     ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
     ;;
