@@ -25,7 +25,7 @@ function(voidrift_test name dir)
   target_compile_definitions(${name} PRIVATE
     VOIDRIFT_SOURCE_DIR="${CMAKE_SOURCE_DIR}" VOIDRIFT_BINARY_DIR="${CMAKE_BINARY_DIR}")
   if(name IN_LIST VOIDRIFT_GL_TESTS)
-    target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support/NoDriverLeakCheck.c)
+    target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support/GlTestProcess.c)
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen")
 endfunction()
