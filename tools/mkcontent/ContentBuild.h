@@ -13,7 +13,7 @@ struct ContentOptions {
     std::string fontPath;    // empty: the default DejaVu font
 };
 
-// Generates one asset line's members as (member name, bytes) pairs.
+// One generated member: its archive name and its bytes.
 struct GeneratedMember {
     std::string name;
     std::vector<uint8_t> bytes;
