@@ -27,7 +27,7 @@ void BitReader::fillBuffer(const std::uint8_t* keepFrom) {
 
 void BitReader::refillSlow() {
     BitCursor& c = cursor;
-    while (c.count <= 56) {
+    while (c.count < 56) {  // ends with 56 to 63 bits: the fast path never shifts by 64
         if (c.next == c.end) {
             fillBuffer(c.next);
             if (c.end - c.next >= 8) {

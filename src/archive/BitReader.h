@@ -33,9 +33,9 @@ public:
     // Starts reading at `offset` with nothing buffered.
     void reset(std::uint64_t offset);
 
-    // At least 32 valid bits afterwards (past the end of input the bits are zeros).
+    // At least 56 valid bits afterwards (past the end of input the bits are zeros).
+    // One unaligned load tops the buffer up; with 56 or more bits it adds nothing.
     static inline void refill(BitCursor& c, BitReader& r) {
-        if (c.count >= 32) return;
         if (c.end - c.next >= 8) {
             std::uint64_t word;
             std::memcpy(&word, c.next, 8);
@@ -46,6 +46,7 @@ public:
         }
         // Through the reader's own cursor: passing the local's address would pin
         // it to memory for the whole hot loop.
+        if (c.count >= 56) return;
         r.cursor.take(c);
         r.refillSlow();
         c.take(r.cursor);

@@ -1,6 +1,7 @@
 // BWT blocks: several prefix codes chosen every 50 symbols, move-to-front with
 // bijective base-2 zero runs, then the inverse transform over one packed vector.
 #include "archive/ArchiveResult.h"
+#include "archive/BwtInverse.h"
 #include "archive/StreamDecoder.h"
 
 #include <cstring>
@@ -28,32 +29,6 @@ struct MoveToFront {
         return b;
     }
 };
-
-// Turns the transformed block back: each byte's successor in sorted order, packed
-// with the byte in one vector entry, then one walk from the end backwards.
-void inverseTransform(std::uint8_t* block, std::uint32_t size, std::uint32_t endPosition,
-                      const std::uint32_t* counts, std::uint32_t* vector, std::uint8_t offset) {
-    std::uint32_t next[256];
-    std::uint32_t sum = 1;  // the end position sorts first
-    for (int v = 0; v < 256; ++v) {
-        next[v] = sum;
-        sum += counts[v];
-    }
-    for (std::uint32_t i = 0; i <= size; ++i) {
-        if (i == endPosition) {
-            vector[i] = 0;
-            continue;
-        }
-        std::uint8_t v = block[i];
-        vector[i] = std::uint32_t(v) << 24 | next[v]++;
-    }
-    std::uint32_t index = 0;
-    for (std::uint32_t i = size; i-- > 0;) {
-        std::uint32_t entry = vector[index & 0xFFFFFF];
-        block[i] = static_cast<std::uint8_t>((entry >> 24) + offset);
-        index = entry;
-    }
-}
 
 }  // namespace
 
@@ -146,6 +121,6 @@ int StreamDecoder::decodeBwtBody(std::uint8_t* destination, std::uint32_t size) 
         endPosition = 0;
         counts[destination[0]]--;
     }
-    inverseTransform(destination, size, endPosition, counts, transform_, offset);
+    inverseBwt(destination, size, endPosition, counts, transform_, offset);
     return 0;
 }

@@ -116,12 +116,20 @@ int StreamDecoder::decodeLzBody(std::uint8_t* window, std::uint32_t history, std
     BitCursor c;
     c.take(bits_.cursor);
     while (out < end) {
+        // 56 bits cover two symbols of at most 16 bits, or one symbol with its
+        // length bits; the distance gets a refill of its own.
         BitReader::refill(c, bits_);
         int s = literal->decode<PrefixCode::kLiteralBits>(c);
         if (s < 256) {
             if (s < 0) break;
             *out++ = static_cast<std::uint8_t>(s);
-            continue;
+            if (out == end) break;
+            s = literal->decode<PrefixCode::kLiteralBits>(c);
+            if (s < 256) {
+                if (s < 0) break;
+                *out++ = static_cast<std::uint8_t>(s);
+                continue;
+            }
         }
         if (s == 256) {
             switched = switchLzGroup(group, groupCount, groupSize, alphabets, lengths);
@@ -141,11 +149,10 @@ int StreamDecoder::decodeLzBody(std::uint8_t* window, std::uint32_t history, std
             continue;
         }
         std::uint32_t length = matchLength(c, s);
-        BitReader::refill(c, bits_);
+        BitReader::refill(c, bits_);  // distance code and its extra bits: at most 34
         int alphabet = length == 2 ? 1 : (length == 3 && alphabets == 3 ? 2 : 0);
         int d = distanceCode[alphabet]->decode<PrefixCode::kDistanceBits>(c);
         if (d < 0) break;
-        BitReader::refill(c, bits_);
         std::uint32_t distance = matchDistance(c, d, recent0, recent1);
         if (distance > static_cast<std::uint32_t>(out - window)) {
             // Too far back: the match is dropped. Past the end of the input such

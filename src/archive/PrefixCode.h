@@ -11,12 +11,14 @@ class PrefixCode {
 public:
     static constexpr int kMaxSymbols = 288;
     static constexpr int kMaxLength = 16;
-    static constexpr int kMaxTableBits = 9;
-    // Each code longer than k adds at most (16 - k) tree nodes: 288 * 7 fits.
-    static constexpr int kMaxNodes = 2048;
+    static constexpr int kMaxTableBits = 11;
+    // Each code longer than k adds at most (16 - k) tree nodes: 288 * 10 fits.
+    static constexpr int kMaxNodes = 4096;
 
-    static constexpr int kLiteralBits = 9;   // literal/length and BWT codes
-    static constexpr int kDistanceBits = 7;
+    // Wide first-level tables: codes longer than the table are rare enough that
+    // the bit-by-bit tree walk stays off the hot path.
+    static constexpr int kLiteralBits = 11;  // literal/length and BWT codes
+    static constexpr int kDistanceBits = 10;
     static constexpr int kPrecodeBits = 6;
 
     // Builds the code from `lengths` (0 = symbol absent). Returns false when the
@@ -27,7 +29,7 @@ public:
     void buildEmpty(int tableBits);
 
     // Decodes one symbol; -1 for an invalid code. The cursor must hold at least
-    // 16 valid bits (BitReader::refill gives 32). kTableBits must be the code's
+    // 16 valid bits (BitReader::refill gives 56). kTableBits must be the code's
     // table size: a constant lets the hot loops skip reloading it after every store.
     template <int kTableBits>
     inline int decode(BitCursor& c) const {
