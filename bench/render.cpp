@@ -90,12 +90,12 @@ Scene& scene() {
     settings.showClock = false;
     settings.showFps = false;
     if (!platform::initialize(true)) return s;
-    platform::WindowSpec spec;
-    spec.title = "bench";
-    spec.width = kWidth;
-    spec.height = kHeight;
-    spec.hidden = true;
-    if (!platform::openWindow(spec) || !initGraphics()) return s;
+    platform::WindowSpec request;
+    request.title = "bench";
+    request.width = kWidth;
+    request.height = kHeight;
+    request.hidden = true;
+    if (!platform::openWindow(request) || !initGraphics()) return s;
     seedRandom(1);
     s.sphereList = compile(uvSphere(48, 24));
     s.texture = noiseTexture(256);

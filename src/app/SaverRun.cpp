@@ -166,13 +166,13 @@ void advanceShow(const ShowParts& parts, double dt) {
 namespace {
 
 bool openSaverWindow(const RunOptions& options) {
-    platform::WindowSpec spec;
-    spec.title = "Voidrift 3D Screensaver";
-    spec.width = static_cast<int>(settings.width);
-    spec.height = static_cast<int>(settings.height);
-    spec.hidden = platform::isOffscreen();
-    spec.topmost = !options.unattended();
-    return platform::openWindow(spec);
+    platform::WindowSpec request;
+    request.title = "Voidrift 3D Screensaver";
+    request.width = static_cast<int>(settings.width);
+    request.height = static_cast<int>(settings.height);
+    request.hidden = platform::isOffscreen();
+    request.topmost = !options.unattended();
+    return platform::openWindow(request);
 }
 
 // From the first loading image to the end of the loading animation.

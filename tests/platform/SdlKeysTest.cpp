@@ -39,12 +39,12 @@ TEST(SdlKeys, WindowsNumbering) {
 TEST(SdlPlatform, EventsCounterAndOffscreenWindow) {
     ASSERT_TRUE(platform::initialize(true));
     EXPECT_TRUE(platform::isOffscreen());
-    platform::WindowSpec spec;
-    spec.title = "test";
-    spec.width = 200;
-    spec.height = 100;
-    ASSERT_TRUE(platform::openWindow(spec));
-    EXPECT_FALSE(platform::openWindow(spec));  // one window at a time
+    platform::WindowSpec request;
+    request.title = "test";
+    request.width = 200;
+    request.height = 100;
+    ASSERT_TRUE(platform::openWindow(request));
+    EXPECT_FALSE(platform::openWindow(request));  // one window at a time
     int width = 0;
     int height = 0;
     platform::clientSize(width, height);

@@ -115,12 +115,12 @@ bool displayAvailable() {
     return (x && *x) || (wayland && *wayland);
 }
 
-bool openWindow(const WindowSpec& spec) {
+bool openWindow(const WindowSpec& request) {
     if (window) return false;
     for (int attempt = 0; attempt < 2 && !context; ++attempt) {
         requestPixelFormat(attempt == 0);
-        Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | (spec.topmost ? SDL_WINDOW_ALWAYS_ON_TOP : 0);
-        window = SDL_CreateWindow(spec.title, 0, 0, spec.width, spec.height, flags);
+        Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | (request.topmost ? SDL_WINDOW_ALWAYS_ON_TOP : 0);
+        window = SDL_CreateWindow(request.title, 0, 0, request.width, request.height, flags);
         if (!window) continue;
         context = SDL_GL_CreateContext(window);
         if (!context) {
