@@ -10,9 +10,33 @@ using namespace code_lengths;
 
 namespace {
 
-constexpr std::uint16_t kLengthBase[20] = {11, 13, 15, 17, 19, 23, 27, 31, 35, 43,
-                                           51, 59, 67, 83, 99, 115, 131, 163, 195, 227};
-constexpr std::uint8_t kLengthExtra[20] = {1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5};
+// Match lengths of literal/length symbols 257 to 286: base and extra bits, looked
+// up rather than branched on.
+constexpr std::uint16_t kLengthBase[30] = {2,  3,  4,  5,  6,   7,   8,   9,   10,  11,
+                                           13, 15, 17, 19, 23,  27,  31,  35,  43,  51,
+                                           59, 67, 83, 99, 115, 131, 163, 195, 227, 259};
+constexpr std::uint8_t kLengthExtra[30] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2,
+                                           2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 15};
+
+// Distances of distance symbols 2 to 41: base and extra bits (symbols 0 and 1 are
+// the remembered distances).
+struct DistanceSlots {
+    std::uint32_t base[42];
+    std::uint8_t extra[42];
+};
+
+constexpr DistanceSlots makeDistanceSlots() {
+    DistanceSlots t{};
+    for (int d = 2; d <= 5; ++d) t.base[d] = static_cast<std::uint32_t>(d - 1);
+    for (int d = 6; d < 42; ++d) {
+        int j = (d - 6) >> 1;
+        t.base[d] = ((d & 1) ? 3u << (j + 1) : 1u << (j + 2)) + 1;
+        t.extra[d] = static_cast<std::uint8_t>(j + 1);
+    }
+    return t;
+}
+
+constexpr DistanceSlots kDistanceSlots = makeDistanceSlots();
 
 // Copies a match that may overlap its own output. The window's slack takes the
 // up to 15 bytes that the wide copies write past `length`.
@@ -23,23 +47,25 @@ inline void copyMatch(std::uint8_t* out, std::uint32_t distance, std::uint32_t l
     } else if (distance >= 8) {
         for (std::uint32_t i = 0; i < length; i += 8) std::memcpy(out + i, from + i, 8);
     } else if (distance == 1) {
-        std::memset(out, *from, length);
+        std::uint64_t pattern = *from * 0x0101010101010101ull;
+        for (std::uint32_t i = 0; i < length; i += 8) std::memcpy(out + i, &pattern, 8);
     } else {
-        for (std::uint32_t i = 0; i < length; ++i) out[i] = from[i];
+        // A short period: lay down the first repeats byte by byte until they span a
+        // multiple of the period of at least 8 bytes, then copy 8 bytes at a time
+        // from that far back, which repeats the same pattern.
+        static constexpr std::uint8_t kSpan[8] = {0, 8, 8, 9, 8, 10, 12, 14};
+        std::uint32_t span = kSpan[distance];
+        std::uint32_t head = length < span ? length : span;
+        for (std::uint32_t i = 0; i < head; ++i) out[i] = from[i];
+        for (std::uint32_t i = span; i < length; i += 8) std::memcpy(out + i, out + i - span, 8);
     }
 }
 
 // Match length of literal/length symbol s (257 to 286).
 inline std::uint32_t matchLength(BitCursor& c, int s) {
-    if (s <= 265) return static_cast<std::uint32_t>(s - 255);
-    if (s <= 285) {
-        unsigned e = kLengthExtra[s - 266];
-        std::uint32_t length = kLengthBase[s - 266] + BitReader::peek(c, e);
-        BitReader::drop(c, e);
-        return length;
-    }
-    std::uint32_t length = 259 + BitReader::peek(c, 15);
-    BitReader::drop(c, 15);
+    unsigned e = kLengthExtra[s - 257];
+    std::uint32_t length = kLengthBase[s - 257] + BitReader::peek(c, e);
+    BitReader::drop(c, e);
     return length;
 }
 
@@ -53,13 +79,13 @@ inline std::uint32_t matchDistance(BitCursor& c, int d, std::uint32_t& recent0, 
         recent0 = distance;
         return distance;
     }
-    if (d <= 5) return static_cast<std::uint32_t>(d - 1);
-    unsigned j = static_cast<unsigned>(d - 6) >> 1;
-    std::uint32_t x = BitReader::peek(c, j + 1);
-    BitReader::drop(c, j + 1);
-    std::uint32_t distance = ((d & 1) ? 3u << (j + 1) : 1u << (j + 2)) + 1 + x;
-    recent1 = recent0;
-    recent0 = distance;
+    unsigned e = kDistanceSlots.extra[d];
+    std::uint32_t distance = kDistanceSlots.base[d] + BitReader::peek(c, e);
+    BitReader::drop(c, e);
+    // Only coded distances (symbols from 6 on) are remembered.
+    bool remember = d >= 6;
+    recent1 = remember ? recent0 : recent1;
+    recent0 = remember ? distance : recent0;
     return distance;
 }
 
