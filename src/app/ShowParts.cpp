@@ -15,7 +15,11 @@
 // Each part's owner replaces its entry below with the real operation.
 namespace {
 
-void clearWorldChoice() { activeWorld = nullptr; }
+// Both point into the world list, so they are cleared whenever it is.
+void clearWorldChoice() {
+    activeWorld = nullptr;
+    pendingWorld = nullptr;
+}
 // "music.ogg", read whether or not music is on; its buffer outlives the music library's use.
 ArchiveMember musicMember;
 MemberBytes readMusicMember() {
@@ -60,6 +64,7 @@ void copyEyePoint() { camera.eye = camera.position; }
 
 void releaseLists() {
     releaseDrawLists();  // before the objects they point at go
+    clearWorldChoice();
     worldList.clear();
     environmentList.clear();
     dynamicObjects.clear();

@@ -34,7 +34,9 @@ int runSimulation(const RunOptions& options, std::FILE* out) {
     parts.readScene = readSceneAndReport;
     parts.composeFrame = noFrame;
 
+    // A simulation may follow another run in the same process: start from a fresh scene state.
     saverState = SaverState{};
+    resetSceneState();
     parts.clearWorldChoice();
     parts.setUpParticleField();
     readShowScripts(parts);
