@@ -13,6 +13,19 @@ bool loadingOn = true;
 
 bool hasPixels(int width, int height, bool converted) { return converted && width > 0 && height > 0; }
 
+// A new texture with a mipmap chain built from `pixels`; null pixels leave it without an image.
+GLuint createMipmappedTexture(GLint components, GLenum format, int width, int height, const void* pixels) {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    if (pixels) gluBuild2DMipmaps(GL_TEXTURE_2D, components, width, height, format, GL_UNSIGNED_BYTE, pixels);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    return texture;
+}
+
 }  // namespace
 
 void setGraphicsLoading(bool enabled) { loadingOn = enabled; }
@@ -23,19 +36,8 @@ unsigned loadMipmappedJpegTexture(const char* memberName) {
     JpegImage image;
     loadJpeg(memberName, image);
     bool usable = hasPixels(image.width, image.height, makeRgb(image));
-
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glBindTexture(GL_TEXTURE_2D, texture);
     // A missing or undecodable member leaves the texture without an image.
-    if (usable)
-        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, image.width, image.height, GL_RGB, GL_UNSIGNED_BYTE,
-                          image.pixels.data());
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    return texture;
+    return createMipmappedTexture(3, GL_RGB, image.width, image.height, usable ? image.pixels.data() : nullptr);
 }
 
 unsigned loadPlainJpegTexture(const char* memberName) {
@@ -62,16 +64,5 @@ unsigned loadTgaTexture(const char* memberName) {
     TgaImage image;
     if (!loadTga(memberName, image)) return 0;
     bool usable = hasPixels(image.width, image.height, makeRgba(image));
-
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    if (usable)
-        gluBuild2DMipmaps(GL_TEXTURE_2D, 4, image.width, image.height, GL_RGBA, GL_UNSIGNED_BYTE,
-                          image.pixels.data());
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    return texture;
+    return createMipmappedTexture(4, GL_RGBA, image.width, image.height, usable ? image.pixels.data() : nullptr);
 }
