@@ -1,6 +1,7 @@
 #include "archive/Crc32.h"
 
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -29,21 +30,44 @@ inline std::uint32_t le32(const std::uint8_t* p) {
            std::uint32_t(p[3]) << 24;
 }
 
+// Advances the register over 16 bytes.
+inline std::uint32_t step16(std::uint32_t reg, const std::uint8_t* p) {
+    const auto& t = kTables;
+    std::uint32_t a = reg ^ le32(p), b = le32(p + 4), c = le32(p + 8), d = le32(p + 12);
+    return t[15][a & 0xFF] ^ t[14][(a >> 8) & 0xFF] ^ t[13][(a >> 16) & 0xFF] ^ t[12][a >> 24] ^
+           t[11][b & 0xFF] ^ t[10][(b >> 8) & 0xFF] ^ t[9][(b >> 16) & 0xFF] ^ t[8][b >> 24] ^
+           t[7][c & 0xFF] ^ t[6][(c >> 8) & 0xFF] ^ t[5][(c >> 16) & 0xFF] ^ t[4][c >> 24] ^
+           t[3][d & 0xFF] ^ t[2][(d >> 8) & 0xFF] ^ t[1][(d >> 16) & 0xFF] ^ t[0][d >> 24];
+}
+
 }  // namespace
 
 std::uint32_t crc32Update(std::uint32_t reg, const void* data, std::size_t n) {
     const std::uint8_t* p = static_cast<const std::uint8_t*>(data);
     const auto& t = kTables;
     while (n >= 16) {
-        std::uint32_t a = reg ^ le32(p), b = le32(p + 4), c = le32(p + 8), d = le32(p + 12);
-        reg = t[15][a & 0xFF] ^ t[14][(a >> 8) & 0xFF] ^ t[13][(a >> 16) & 0xFF] ^ t[12][a >> 24] ^
-              t[11][b & 0xFF] ^ t[10][(b >> 8) & 0xFF] ^ t[9][(b >> 16) & 0xFF] ^ t[8][b >> 24] ^
-              t[7][c & 0xFF] ^ t[6][(c >> 8) & 0xFF] ^ t[5][(c >> 16) & 0xFF] ^ t[4][c >> 24] ^
-              t[3][d & 0xFF] ^ t[2][(d >> 8) & 0xFF] ^ t[1][(d >> 16) & 0xFF] ^ t[0][d >> 24];
+        reg = step16(reg, p);
         p += 16;
         n -= 16;
     }
     while (n--) reg = t[0][(reg ^ *p++) & 0xFF] ^ (reg >> 8);
+    return reg;
+}
+
+std::uint32_t crc32UpdateCopy(std::uint32_t reg, void* to, const void* from, std::size_t n) {
+    std::uint8_t* d = static_cast<std::uint8_t*>(to);
+    const std::uint8_t* p = static_cast<const std::uint8_t*>(from);
+    while (n >= 16) {
+        std::memcpy(d, p, 16);
+        reg = step16(reg, p);
+        p += 16;
+        d += 16;
+        n -= 16;
+    }
+    while (n--) {
+        reg = kTables[0][(reg ^ *p) & 0xFF] ^ (reg >> 8);
+        *d++ = *p++;
+    }
     return reg;
 }
 

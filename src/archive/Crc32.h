@@ -12,6 +12,9 @@ std::uint32_t crc32(const void* data, std::size_t n, std::uint32_t previous = 0)
 // Raw register update without the initial and final complement, for callers that
 // keep the register themselves (start at 0xFFFFFFFF, complement at the end).
 std::uint32_t crc32Update(std::uint32_t reg, const void* data, std::size_t n);
+// The same update while copying the n bytes to `to` (the ranges must not overlap):
+// one pass over the bytes instead of a copy and a second read.
+std::uint32_t crc32UpdateCopy(std::uint32_t reg, void* to, const void* from, std::size_t n);
 
 // Low 16 bits of the CRC-32 of a record whose 2-byte check field, at checkOffset,
 // counts as zero. checkOffset >= n means the record has no check field inside it.

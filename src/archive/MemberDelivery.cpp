@@ -56,15 +56,9 @@ void takeFromBlock(const StreamDecoder& decoder, const MemberLocation& member,
     std::uint64_t n = member.size - p.received;
     if (n > atHand) n = atHand;
     if (member.filterWidth == 0) {
-        // Copy and checksum in cache-sized pieces, so the CRC reads bytes still in cache.
-        constexpr std::uint64_t kPiece = 32768;
-        for (std::uint64_t done = 0; done < n;) {
-            std::uint64_t piece = n - done < kPiece ? n - done : kPiece;
-            std::memcpy(buffer + p.received, at + done, piece);
-            p.crc = crc32Update(p.crc, buffer + p.received, piece);
-            p.received += std::uint32_t(piece);
-            done += piece;
-        }
+        // Copy and checksum in one pass over the bytes.
+        p.crc = crc32UpdateCopy(p.crc, buffer + p.received, at, n);
+        p.received += std::uint32_t(n);
         p.final = p.received;
         p.wanted += n;
         return;
