@@ -5,8 +5,6 @@
 #include "overlay/OverlayProjection.h"
 #include "script/Settings.h"
 
-namespace {
-
 void drawVeil(float grey, float alpha) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(grey, grey, grey, alpha);
@@ -20,6 +18,8 @@ void drawVeil(float grey, float alpha) {
     glEnd();
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
 }
+
+namespace {
 
 void drawWindow(const FadeWindow& window, double t, bool fadingIn, float grey) {
     float alpha = 0;

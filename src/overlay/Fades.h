@@ -8,6 +8,10 @@
 // whose start equals its end counts as complete at that instant (1 out, 0 in).
 bool fadeAlpha(const FadeWindow& window, double t, bool fadingIn, float& alpha);
 
+// Blends a grey veil of the given opacity over the whole view; call inside a view overlay
+// with texturing off. Leaves the additive blend the rest of the frame expects.
+void drawVeil(float grey, float alpha);
+
 // Draws every window that contains the camera's time, in the order black out, black in,
 // white out, white in, each blended over what is there.
 void drawFades(const Camera& camera);

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "image/TextureLoader.h"
+#include "overlay/Fades.h"
 #include "overlay/OverlayProjection.h"
 #include "script/Maths.h"
 #include "script/Settings.h"
@@ -29,18 +30,8 @@ void drawCentredQuad(float a, float b) {
 
 void drawWhiteVeil(float alpha) {
     beginViewOverlay();
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glColor4f(1, 1, 1, alpha);
     glDisable(GL_TEXTURE_2D);
-    float w = float(settings.width);
-    float h = float(settings.height);
-    glBegin(GL_QUADS);
-    glVertex2f(0, 0);
-    glVertex2f(w, 0);
-    glVertex2f(w, h);
-    glVertex2f(0, h);
-    glEnd();
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    drawVeil(1, alpha);
     glEnable(GL_TEXTURE_2D);
     endViewOverlay();
 }
