@@ -29,9 +29,16 @@ void drawClock() {
     beginScreenOverlay();
     glLoadIdentity();
     std::time_t now = std::time(nullptr);
-    const std::tm* local = std::localtime(&now);
+    std::tm local{};
+    // The re-entrant form does not reload the time-zone rules every call, so a frame
+    // makes no allocation or file access for its clock.
+#ifdef _WIN32
+    bool known = localtime_s(&local, &now) == 0;
+#else
+    bool known = localtime_r(&now, &local) != nullptr;
+#endif
     char text[kClockTextSize] = "00:00:00";
-    if (local) formatClock(local->tm_hour, local->tm_min, local->tm_sec, text);
+    if (known) formatClock(local.tm_hour, local.tm_min, local.tm_sec, text);
     drawWhiteDigits(420, 0, text);
     endScreenOverlay();
 }
