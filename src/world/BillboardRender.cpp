@@ -6,6 +6,7 @@
 #include "script/Camera.h"
 #include "script/Random.h"
 #include "world/ObjectAnimation.h"
+#include "world/QuadStrip.h"
 
 void Billboard::update(double dt) {
     angle = wrapDegreesOnce(static_cast<float>(angle + spin * dt));
@@ -24,9 +25,7 @@ void Billboard::render(const Camera& camera) {
         glMatrixMode(GL_MODELVIEW);
     }
     if (parent) {
-        Vec3 r = parent->right, l = parent->look;
-        Vec3 u = cross(r, l);
-        position = parent->position + r * offset.x + u * offset.y + l * offset.z;
+        position = attachedPosition(*parent, offset);
     }
     glTranslatef(position.x, position.y, position.z);
     if (!fixedOrientation) {
@@ -50,13 +49,7 @@ void Billboard::render(const Camera& camera) {
         glColor4f(1, 1, 1, alpha);
     }
     if (!flashIsDark(hasFlash, flashClock, darkTime)) {
-        Vec3 c0 = (-w - up) * size, c1 = (w - up) * size, c2 = (-w + up) * size, c3 = (w + up) * size;
-        glBegin(GL_TRIANGLE_STRIP);
-        glTexCoord2f(0, 0); glVertex3f(c0.x, c0.y, c0.z);
-        glTexCoord2f(1, 0); glVertex3f(c1.x, c1.y, c1.z);
-        glTexCoord2f(0, 1); glVertex3f(c2.x, c2.y, c2.z);
-        glTexCoord2f(1, 1); glVertex3f(c3.x, c3.y, c3.z);
-        glEnd();
+        drawQuadStrip(w, up, size);
     }
     glDepthMask(GL_TRUE);
     glEnable(GL_LIGHTING);

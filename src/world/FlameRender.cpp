@@ -5,6 +5,7 @@
 
 #include "script/Random.h"
 #include "world/ObjectAnimation.h"
+#include "world/QuadStrip.h"
 
 void Flame::update(double) {}
 
@@ -30,13 +31,7 @@ void Flame::render(const Camera&) {
         Vec3 c = flameQuadColour(colorFrom, colorTo, i);
         glColor4f(c.x, c.y, c.z, 0.5f - 0.3f * randomFraction());
         float h = flameQuadHalfSize(size, i);
-        Vec3 c0 = (-a - b) * h, c1 = (a - b) * h, c2 = (-a + b) * h, c3 = (a + b) * h;
-        glBegin(GL_TRIANGLE_STRIP);
-        glTexCoord2f(0, 0); glVertex3f(c0.x, c0.y, c0.z);
-        glTexCoord2f(1, 0); glVertex3f(c1.x, c1.y, c1.z);
-        glTexCoord2f(0, 1); glVertex3f(c2.x, c2.y, c2.z);
-        glTexCoord2f(1, 1); glVertex3f(c3.x, c3.y, c3.z);
-        glEnd();
+        drawQuadStrip(a, b, h);
         glTranslatef(-offset, 0, 0);
     }
     glColor4f(1, 1, 1, 1);

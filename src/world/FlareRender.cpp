@@ -96,9 +96,7 @@ void Flare::render(const Camera& camera) {
         glMatrixMode(GL_MODELVIEW);
     }
     if (parent) {
-        Vec3 r = parent->right, l = parent->look;
-        Vec3 u = cross(r, l);
-        position = parent->position + r * offset.x + u * offset.y + l * offset.z;
+        position = attachedPosition(*parent, offset);
     }
 
     double modelview[16], projection[16], wx = 0, wy = 0, wz = 0;

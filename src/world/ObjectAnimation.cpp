@@ -3,6 +3,12 @@
 #include "script/Maths.h"
 #include "script/Random.h"
 
+Vec3 attachedPosition(const WorldObject& parent, Vec3 offset) {
+    Vec3 r = parent.right, l = parent.look;
+    Vec3 u = cross(r, l);
+    return parent.position + r * offset.x + u * offset.y + l * offset.z;
+}
+
 float wrapDegreesOnce(float angle) {
     if (angle >= 360) return angle - 360;
     if (angle < 0) return angle + 360;

@@ -6,10 +6,15 @@
 #include "script/KeyframeTrack.h"
 #include "script/Quaternion.h"
 #include "script/Vec3.h"
+#include "world/WorldObject.h"
 
 // Brings an angle back into [0, 360) by one addition or subtraction of 360; per-frame
 // steps are far smaller than a turn.
 float wrapDegreesOnce(float angle);
+
+// Where an object sits that is attached to `parent` at `offset`, given in the parent's
+// right, up (right × look) and look axes.
+Vec3 attachedPosition(const WorldObject& parent, Vec3 offset);
 
 // Billboard flash: the clock runs in seconds and restarts after dark + lit; the first
 // `darkTime` seconds of every cycle draw nothing.
