@@ -1,5 +1,7 @@
 #include "archive/Crc32.h"
 
+#include "archive/Crc32Folding.h"
+
 #include <array>
 #include <cstring>
 
@@ -40,10 +42,18 @@ inline std::uint32_t step16(std::uint32_t reg, const std::uint8_t* p) {
            t[3][d & 0xFF] ^ t[2][(d >> 8) & 0xFF] ^ t[1][(d >> 16) & 0xFF] ^ t[0][d >> 24];
 }
 
+// Below this the folding's set-up costs more than the table saves.
+constexpr std::size_t kFoldingMin = 64;
+
 }  // namespace
 
 std::uint32_t crc32Update(std::uint32_t reg, const void* data, std::size_t n) {
     const std::uint8_t* p = static_cast<const std::uint8_t*>(data);
+    if (n >= kFoldingMin && crc32_folding::available()) {
+        reg = crc32_folding::advance(reg, nullptr, p, n);
+        p += n & ~std::size_t(15);
+        n &= 15;
+    }
     const auto& t = kTables;
     while (n >= 16) {
         reg = step16(reg, p);
@@ -57,6 +67,13 @@ std::uint32_t crc32Update(std::uint32_t reg, const void* data, std::size_t n) {
 std::uint32_t crc32UpdateCopy(std::uint32_t reg, void* to, const void* from, std::size_t n) {
     std::uint8_t* d = static_cast<std::uint8_t*>(to);
     const std::uint8_t* p = static_cast<const std::uint8_t*>(from);
+    if (n >= kFoldingMin && crc32_folding::available()) {
+        reg = crc32_folding::advance(reg, d, p, n);
+        std::size_t whole = n & ~std::size_t(15);
+        p += whole;
+        d += whole;
+        n &= 15;
+    }
     while (n >= 16) {
         std::memcpy(d, p, 16);
         reg = step16(reg, p);
