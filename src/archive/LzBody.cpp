@@ -10,33 +10,50 @@ using namespace code_lengths;
 
 namespace {
 
-// Match lengths of literal/length symbols 257 to 286: base and extra bits, looked
-// up rather than branched on.
-constexpr std::uint16_t kLengthBase[30] = {2,  3,  4,  5,  6,   7,   8,   9,   10,  11,
-                                           13, 15, 17, 19, 23,  27,  31,  35,  43,  51,
-                                           59, 67, 83, 99, 115, 131, 163, 195, 227, 259};
-constexpr std::uint8_t kLengthExtra[30] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2,
-                                           2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 15};
+// What the codes decode to, so that a match's base and extra-bit count come out of
+// the same table load as its code. Literal/length code: literals and 256 and 287
+// as themselves; lengths 257 to 286 as kLengthFlag | extra bits << 9 | base.
+constexpr std::uint32_t kLengthFlag = 1u << 16;
 
-// Distances of distance symbols 2 to 41: base and extra bits (symbols 0 and 1 are
-// the remembered distances).
-struct DistanceSlots {
-    std::uint32_t base[42];
-    std::uint8_t extra[42];
+struct LiteralValues {
+    std::uint32_t value[288];
 };
 
-constexpr DistanceSlots makeDistanceSlots() {
-    DistanceSlots t{};
-    for (int d = 2; d <= 5; ++d) t.base[d] = static_cast<std::uint32_t>(d - 1);
+constexpr LiteralValues makeLiteralValues() {
+    constexpr std::uint16_t kLengthBase[30] = {2,  3,  4,  5,  6,   7,   8,   9,   10,  11,
+                                               13, 15, 17, 19, 23,  27,  31,  35,  43,  51,
+                                               59, 67, 83, 99, 115, 131, 163, 195, 227, 259};
+    constexpr std::uint8_t kLengthExtra[30] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2,
+                                               2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 15};
+    LiteralValues t{};
+    for (std::uint32_t s = 0; s < 288; ++s) t.value[s] = s;
+    for (int i = 0; i < 30; ++i) t.value[257 + i] = kLengthFlag | std::uint32_t(kLengthExtra[i]) << 9 | kLengthBase[i];
+    return t;
+}
+
+// Distance codes: symbol 0 (the last distance) as 0, symbol 1 (the one before) as
+// kSecondRecent, symbols 2 to 41 as extra bits << 20 | base. Only coded distances
+// (symbols from 6 on, the ones with extra bits) are remembered.
+constexpr std::uint32_t kSecondRecent = 31u << 20;
+
+struct DistanceValues {
+    std::uint32_t value[42];
+};
+
+constexpr DistanceValues makeDistanceValues() {
+    DistanceValues t{};
+    t.value[1] = kSecondRecent;
+    for (int d = 2; d <= 5; ++d) t.value[d] = static_cast<std::uint32_t>(d - 1);
     for (int d = 6; d < 42; ++d) {
-        int j = (d - 6) >> 1;
-        t.base[d] = ((d & 1) ? 3u << (j + 1) : 1u << (j + 2)) + 1;
-        t.extra[d] = static_cast<std::uint8_t>(j + 1);
+        std::uint32_t j = static_cast<std::uint32_t>(d - 6) >> 1;
+        std::uint32_t base = ((d & 1) ? 3u << (j + 1) : 1u << (j + 2)) + 1;
+        t.value[d] = (j + 1) << 20 | base;
     }
     return t;
 }
 
-constexpr DistanceSlots kDistanceSlots = makeDistanceSlots();
+constexpr LiteralValues kLiteralValues = makeLiteralValues();
+constexpr DistanceValues kDistanceValues = makeDistanceValues();
 
 // Copies a match that may overlap its own output. The window's slack takes the
 // up to 15 bytes that the wide copies write past `length`.
@@ -61,29 +78,28 @@ inline void copyMatch(std::uint8_t* out, std::uint32_t distance, std::uint32_t l
     }
 }
 
-// Match length of literal/length symbol s (257 to 286).
-inline std::uint32_t matchLength(BitCursor& c, int s) {
-    unsigned e = kLengthExtra[s - 257];
-    std::uint32_t length = kLengthBase[s - 257] + BitReader::peek(c, e);
+// Match length of a literal/length value with kLengthFlag.
+inline std::uint32_t matchLength(BitCursor& c, std::uint32_t v) {
+    unsigned e = (v >> 9) & 15;
+    std::uint32_t length = (v & 511) + BitReader::peek(c, e);
     BitReader::drop(c, e);
     return length;
 }
 
-// Distance of distance symbol d, with the two remembered distances. The cursor
+// Distance of a distance value, with the two remembered distances. The cursor
 // must hold the extra bits (at most 18).
-inline std::uint32_t matchDistance(BitCursor& c, int d, std::uint32_t& recent0, std::uint32_t& recent1) {
-    if (d == 0) return recent0;
-    if (d == 1) {
+inline std::uint32_t matchDistance(BitCursor& c, std::uint32_t v, std::uint32_t& recent0, std::uint32_t& recent1) {
+    if (v == 0) return recent0;
+    if (v == kSecondRecent) {
         std::uint32_t distance = recent1;
         recent1 = recent0;
         recent0 = distance;
         return distance;
     }
-    unsigned e = kDistanceSlots.extra[d];
-    std::uint32_t distance = kDistanceSlots.base[d] + BitReader::peek(c, e);
+    unsigned e = v >> 20;
+    std::uint32_t distance = (v & 0xFFFFF) + BitReader::peek(c, e);
     BitReader::drop(c, e);
-    // Only coded distances (symbols from 6 on) are remembered.
-    bool remember = d >= 6;
+    bool remember = e != 0;
     recent1 = remember ? recent0 : recent1;
     recent0 = remember ? distance : recent0;
     return distance;
@@ -98,16 +114,19 @@ int StreamDecoder::switchLzGroup(int& group, int groups, int groupSize, int alph
     const std::uint8_t* g = lengths + group * groupSize;
     ++group;
     DecoderTables& t = *tables_;
-    if (!t.literal.build(g, kLiteralCount, PrefixCode::kLiteralBits)) return kDamaged;
-    if (!t.distance[0].build(g + kDistance0At, kDistance0Count, PrefixCode::kDistanceBits)) return kDamaged;
+    if (!t.literal.build(g, kLiteralCount, PrefixCode::kLiteralBits, kLiteralValues.value)) return kDamaged;
+    if (!t.distance[0].build(g + kDistance0At, kDistance0Count, PrefixCode::kDistanceBits,
+                             kDistanceValues.value)) return kDamaged;
     // An alphabet the block does not declare has no code: using it ends the body.
     if (alphabets >= 2) {
-        if (!t.distance[1].build(g + kDistance1At, kDistance1Count, PrefixCode::kDistanceBits)) return kDamaged;
+        if (!t.distance[1].build(g + kDistance1At, kDistance1Count, PrefixCode::kDistanceBits,
+                                 kDistanceValues.value)) return kDamaged;
     } else {
         t.distance[1].buildEmpty(PrefixCode::kDistanceBits);
     }
     if (alphabets == 3 && groupSize > kFixedGroupSize) {
-        if (!t.distance[2].build(g + kDistance2At, kDistance2Count, PrefixCode::kDistanceBits)) return kDamaged;
+        if (!t.distance[2].build(g + kDistance2At, kDistance2Count, PrefixCode::kDistanceBits,
+                                 kDistanceValues.value)) return kDamaged;
     } else {
         t.distance[2].buildEmpty(PrefixCode::kDistanceBits);
     }
@@ -174,12 +193,12 @@ int StreamDecoder::decodeLzBody(std::uint8_t* window, std::uint32_t history, std
             }
             continue;
         }
-        std::uint32_t length = matchLength(c, s);
+        std::uint32_t length = matchLength(c, static_cast<std::uint32_t>(s));
         BitReader::refill(c, bits_);  // distance code and its extra bits: at most 34
         int alphabet = length == 2 ? 1 : (length == 3 && alphabets == 3 ? 2 : 0);
         int d = distanceCode[alphabet]->decode<PrefixCode::kDistanceBits>(c);
         if (d < 0) break;
-        std::uint32_t distance = matchDistance(c, d, recent0, recent1);
+        std::uint32_t distance = matchDistance(c, static_cast<std::uint32_t>(d), recent0, recent1);
         if (distance > static_cast<std::uint32_t>(out - window)) {
             // Too far back: the match is dropped. Past the end of the input such
             // matches could repeat forever, so the body ends there.

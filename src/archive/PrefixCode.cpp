@@ -18,11 +18,14 @@ std::uint32_t reverseBits(std::uint32_t code, int length) {
 void PrefixCode::buildEmpty(int tableBits) {
     tableBits_ = tableBits;
     nodeCount_ = 0;
+    values_ = nullptr;
     std::memset(table_, 0, sizeof(std::uint32_t) << tableBits);
 }
 
-bool PrefixCode::build(const std::uint8_t* lengths, int symbolCount, int tableBits) {
+bool PrefixCode::build(const std::uint8_t* lengths, int symbolCount, int tableBits,
+                       const std::uint32_t* values) {
     buildEmpty(tableBits);
+    values_ = values;
     int counts[kMaxLength + 1] = {};
     for (int s = 0; s < symbolCount; ++s) counts[lengths[s]]++;
     // Kraft check: more codes of a length than the space left means over-subscription.
@@ -43,7 +46,8 @@ bool PrefixCode::build(const std::uint8_t* lengths, int symbolCount, int tableBi
         if (len == 0) continue;
         std::uint32_t c = nextCode[len]++;
         if (len <= tableBits) {
-            std::uint32_t entry = static_cast<std::uint32_t>(s) | std::uint32_t(len) << kLengthShift;
+            std::uint32_t value = values ? values[s] & kValueMask : static_cast<std::uint32_t>(s);
+            std::uint32_t entry = value | std::uint32_t(len) << kLengthShift;
             for (std::uint32_t i = reverseBits(c, len); i < (1u << tableBits); i += 1u << len)
                 table_[i] = entry;
         } else if (!insertLong(c, len, s)) {
