@@ -108,20 +108,22 @@ inline void appendCode(std::vector<std::uint8_t>& out, std::size_t n, std::uint6
     out.resize(end);
 }
 
-// The whole corpus: half text, half binary.
+// The corpus mix at `total` bytes (at least 64 KiB): half text, half binary.
+inline std::vector<std::uint8_t> corpusOfSize(std::size_t total) {
+    std::vector<std::uint8_t> out = repositorySources();
+    if (out.size() > total / 4) out.resize(total / 4);
+    std::vector<std::uint8_t> generated = modelText(out, total / 2 - out.size());
+    out.insert(out.end(), generated.begin(), generated.end());
+    std::uint64_t state = 99;
+    appendMeshRecords(out, total / 6, state);
+    appendPixels(out, total / 6, state);
+    appendCode(out, total - out.size(), state);
+    return out;
+}
+
+// The benchmark corpus: the mix at 8 MiB.
 inline const std::vector<std::uint8_t>& corpus() {
-    static const std::vector<std::uint8_t> bytes = [] {
-        constexpr std::size_t kTotal = 8u << 20;
-        std::vector<std::uint8_t> out = repositorySources();
-        if (out.size() > kTotal / 4) out.resize(kTotal / 4);
-        std::vector<std::uint8_t> generated = modelText(out, kTotal / 2 - out.size());
-        out.insert(out.end(), generated.begin(), generated.end());
-        std::uint64_t state = 99;
-        appendMeshRecords(out, kTotal / 6, state);
-        appendPixels(out, kTotal / 6, state);
-        appendCode(out, kTotal - out.size(), state);
-        return out;
-    }();
+    static const std::vector<std::uint8_t> bytes = corpusOfSize(8u << 20);
     return bytes;
 }
 

@@ -62,6 +62,8 @@ std::vector<std::uint8_t> encodeWith(const std::vector<std::uint8_t>& decoded, M
     std::size_t start = 0;
     do {
         std::uint32_t size = static_cast<std::uint32_t>(std::min<std::size_t>(blockSize, decoded.size() - start));
+        if (method == Method::Bwt)  // BWT blocks end early where the content changes
+            size = static_cast<std::uint32_t>(bwtBlockSize(decoded.data() + start, decoded.size() - start, size));
         bool last = start + size == decoded.size();
         const std::uint8_t* data = decoded.data() + start;
         std::vector<std::uint8_t> block;
