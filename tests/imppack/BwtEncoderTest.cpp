@@ -129,6 +129,12 @@ TEST(BwtBlocks, MixedContentDecodes) {
         EXPECT_TRUE(back == mixed) << "block size " << blockSize;
         EXPECT_LT(archive.size(), mixed.size() / 2) << "block size " << blockSize;
     }
+    // Uniform content in the longest blocks the format allows.
+    std::vector<std::uint8_t> text = corpus::text(1100000, 5);
+    std::vector<std::uint8_t> archive = packArchive({{"long.txt", text, false}}, corpus::withMethod(Method::Bwt));
+    std::vector<std::uint8_t> back;
+    ASSERT_EQ(corpus::extract(archive, "long.txt", back), 0);
+    EXPECT_TRUE(back == text);
 }
 
 }  // namespace

@@ -105,7 +105,8 @@ TableCosts costsFromTables(const std::vector<std::vector<std::uint8_t>>& lengths
 // Starting costs as bzip2 makes them: each table cheap over a band of symbol values
 // holding an equal share of the symbols. `inBand` is the cost inside the band, 15
 // outside; with inBand above 15 each table starts out avoiding its band instead.
-TableCosts bandCosts(const std::vector<std::uint32_t>& freqs, std::size_t total, unsigned tables, std::uint16_t inBand) {
+TableCosts bandCosts(const std::vector<std::uint32_t>& freqs, std::size_t total, unsigned tables,
+                     std::uint16_t inBand) {
     TableCosts costs;
     costs.tables = tables;
     unsigned symbol = 0;
@@ -291,7 +292,8 @@ std::uint64_t bwtCodedBits(const BwtTables& choice, const std::vector<std::uint1
         std::memmove(order + 1, order, j);
         order[0] = wanted;
     }
-    for (std::size_t i = 0; i < symbols.size(); ++i) bits += choice.lengths[choice.choices[i / kGroupLength]][symbols[i]];
+    for (std::size_t i = 0; i < symbols.size(); ++i)
+        bits += choice.lengths[choice.choices[i / kGroupLength]][symbols[i]];
     return bits;
 }
 

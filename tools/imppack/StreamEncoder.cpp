@@ -143,12 +143,16 @@ std::uint64_t WindowModel::beginPlainBlock(std::uint64_t size, bool last) {
 
 std::vector<std::uint8_t> encodeStream(const std::vector<std::uint8_t>& decoded, Method method,
                                        std::uint32_t blockSize) {
+    // Longer BWT blocks pack smaller and decode as fast: by default they may take all
+    // the format allows (they still end early where the content changes).
+    const std::uint32_t bwtLimit = blockSize == 0 ? kMaxBlockSize : std::min(blockSize, kMaxBlockSize);
     if (blockSize == 0) blockSize = kDefaultBlockSize;
     blockSize = std::min(blockSize, kMaxBlockSize);
+    if (method == Method::Bwt) return encodeWith(decoded, method, bwtLimit);
     if (method != Method::Best) return encodeWith(decoded, method, blockSize);
     std::vector<std::uint8_t> best = encodeWith(decoded, Method::Lz, blockSize);
     if (best.size() < kIncompressibleRatio * static_cast<double>(decoded.size())) {
-        std::vector<std::uint8_t> bwt = encodeWith(decoded, Method::Bwt, blockSize);
+        std::vector<std::uint8_t> bwt = encodeWith(decoded, Method::Bwt, bwtLimit);
         if (bwt.size() < best.size()) best = std::move(bwt);
     }
     return best;
