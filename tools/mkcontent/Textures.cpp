@@ -25,6 +25,20 @@ void spherePoint(int x, int y, int w, int h, double& px, double& py, double& pz)
     pz = -std::sin(theta) * std::sin(phi);
 }
 
+// A square picture painted from each texel's place about its centre: dx and dy in
+// -1..1 (dy grows down the picture) and r, the distance from the centre.
+template <class Paint>
+Image paintCentred(int size, Paint paint) {
+    Image image(size, size);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            double dx = (x + 0.5) / size * 2 - 1, dy = (y + 0.5) / size * 2 - 1;
+            image.at(x, y) = paint(dx, dy, std::sqrt(dx * dx + dy * dy));
+        }
+    }
+    return image;
+}
+
 // Ramp through a few colour stops at evenly spaced positions.
 Color ramp(const Color* stops, int count, double t) {
     t = clamp01(t) * (count - 1);
@@ -172,25 +186,19 @@ Image paintSky(int width, uint64_t seed, Color nebulaA, Color nebulaB, double ne
 }
 
 Image paintGalaxy(int size, uint64_t seed, Color tint) {
-    Image image(size, size);
     Noise noise(seed);
     Random random(seed);
     double twist = random.range(3.5, 5.0);
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            double dx = (x + 0.5) / size * 2 - 1, dy = (y + 0.5) / size * 2 - 1;
-            double r = std::sqrt(dx * dx + dy * dy);
-            double angle = std::atan2(dy, dx);
-            double arms = 0.5 + 0.5 * std::cos(2.0 * (angle - twist * std::log(r + 0.05)));
-            double clumps = 0.6 + 0.6 * noise.fractal(dx * 6, dy * 6, 0.5, 5);
-            double disc = std::exp(-r / 0.28) * std::pow(arms, 2.5) * clumps;
-            double core = std::exp(-r * r / 0.012);
-            double halo = std::exp(-r / 0.5) * 0.15;
-            double fadeEdge = 1.0 - smoothstep(0.75, 1.0, r);
-            Color c = added(scaled(tint, (disc * 1.6 + halo) * fadeEdge), scaled(rgb(1.0, 0.95, 0.85), core * 1.3));
-            image.at(x, y) = c;
-        }
-    }
+    Image image = paintCentred(size, [&](double dx, double dy, double r) {
+        double angle = std::atan2(dy, dx);
+        double arms = 0.5 + 0.5 * std::cos(2.0 * (angle - twist * std::log(r + 0.05)));
+        double clumps = 0.6 + 0.6 * noise.fractal(dx * 6, dy * 6, 0.5, 5);
+        double disc = std::exp(-r / 0.28) * std::pow(arms, 2.5) * clumps;
+        double core = std::exp(-r * r / 0.012);
+        double halo = std::exp(-r / 0.5) * 0.15;
+        double fadeEdge = 1.0 - smoothstep(0.75, 1.0, r);
+        return added(scaled(tint, (disc * 1.6 + halo) * fadeEdge), scaled(rgb(1.0, 0.95, 0.85), core * 1.3));
+    });
     for (int i = 0; i < size; ++i) {
         double r = std::pow(random.unit(), 1.5) * 0.8, a = random.range(0, 2 * M_PI);
         double b = random.range(0.2, 0.9) * std::exp(-r / 0.4);
@@ -201,96 +209,61 @@ Image paintGalaxy(int size, uint64_t seed, Color tint) {
 }
 
 Image paintNebulaPuff(int size, uint64_t seed, Color inner, Color outer) {
-    Image image(size, size);
     Noise noise(seed);
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            double dx = (x + 0.5) / size * 2 - 1, dy = (y + 0.5) / size * 2 - 1;
-            double r = std::sqrt(dx * dx + dy * dy);
-            double n = noise.fractal(dx * 2.5, dy * 2.5, 0.3, 6);
-            double shape = (1.0 - smoothstep(0.3, 1.0, r + 0.35 * n)) * (0.55 + 0.45 * n);
-            image.at(x, y) = scaled(mix(inner, outer, clamp01(r + 0.3 * n)), std::max(0.0, shape));
-        }
-    }
-    return image;
+    return paintCentred(size, [&](double dx, double dy, double r) {
+        double n = noise.fractal(dx * 2.5, dy * 2.5, 0.3, 6);
+        double shape = (1.0 - smoothstep(0.3, 1.0, r + 0.35 * n)) * (0.55 + 0.45 * n);
+        return scaled(mix(inner, outer, clamp01(r + 0.3 * n)), std::max(0.0, shape));
+    });
 }
 
 Image paintFlareGlow(int size, Color tint, int rays) {
-    Image image(size, size);
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            double dx = (x + 0.5) / size * 2 - 1, dy = (y + 0.5) / size * 2 - 1;
-            double r = std::sqrt(dx * dx + dy * dy);
-            double a = std::atan2(dy, dx);
-            double glow = std::exp(-r * 5.0) + 0.6 * std::exp(-r * r * 60.0);
-            double ray = rays > 0 ? std::pow(std::fabs(std::cos(a * rays * 0.5)), 60.0) * std::exp(-r * 2.5) * 0.6 : 0;
-            double fade = 1.0 - smoothstep(0.8, 1.0, r);
-            double v = (glow + ray) * fade;
-            Color c = mix(tint, rgb(1, 1, 1), clamp01(std::exp(-r * 8.0)));
-            image.at(x, y) = scaled(c, v);
-        }
-    }
-    return image;
+    return paintCentred(size, [&](double dx, double dy, double r) {
+        double a = std::atan2(dy, dx);
+        double glow = std::exp(-r * 5.0) + 0.6 * std::exp(-r * r * 60.0);
+        double ray = rays > 0 ? std::pow(std::fabs(std::cos(a * rays * 0.5)), 60.0) * std::exp(-r * 2.5) * 0.6 : 0;
+        double fade = 1.0 - smoothstep(0.8, 1.0, r);
+        double v = (glow + ray) * fade;
+        Color c = mix(tint, rgb(1, 1, 1), clamp01(std::exp(-r * 8.0)));
+        return scaled(c, v);
+    });
 }
 
 Image paintLensRing(int size) {
-    Image image(size, size);
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            double dx = (x + 0.5) / size * 2 - 1, dy = (y + 0.5) / size * 2 - 1;
-            double r = std::sqrt(dx * dx + dy * dy);
-            double v = std::exp(-std::pow((r - 0.78) / 0.06, 2.0));
-            // a faint rainbow across the ring
-            double t = clamp01((r - 0.68) / 0.2);
-            image.at(x, y) = scaled(rgb(0.6 + 0.4 * t, 0.8, 1.0 - 0.5 * t), v);
-        }
-    }
-    return image;
+    return paintCentred(size, [&](double, double, double r) {
+        double v = std::exp(-std::pow((r - 0.78) / 0.06, 2.0));
+        // a faint rainbow across the ring
+        double t = clamp01((r - 0.68) / 0.2);
+        return scaled(rgb(0.6 + 0.4 * t, 0.8, 1.0 - 0.5 * t), v);
+    });
 }
 
 Image paintLensDisc(int size) {
-    Image image(size, size);
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            double dx = (x + 0.5) / size * 2 - 1, dy = (y + 0.5) / size * 2 - 1;
-            double r = std::sqrt(dx * dx + dy * dy);
-            double v = (1.0 - smoothstep(0.7, 0.95, r)) * (0.6 + 0.4 * r);
-            image.at(x, y) = scaled(rgb(0.8, 0.9, 1.0), v);
-        }
-    }
-    return image;
+    return paintCentred(size, [&](double, double, double r) {
+        double v = (1.0 - smoothstep(0.7, 0.95, r)) * (0.6 + 0.4 * r);
+        return scaled(rgb(0.8, 0.9, 1.0), v);
+    });
 }
 
 Image paintLensHex(int size) {
-    Image image(size, size);
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            double dx = (x + 0.5) / size * 2 - 1, dy = (y + 0.5) / size * 2 - 1;
-            // hexagon distance: the largest projection on three axes 60 degrees apart
-            double h = 0;
-            for (int k = 0; k < 3; ++k) {
-                double a = M_PI / 3 * k;
-                h = std::max(h, std::fabs(dx * std::cos(a) + dy * std::sin(a)));
-            }
-            double fill = 1.0 - smoothstep(0.74, 0.8, h);
-            double edge = std::exp(-std::pow((h - 0.77) / 0.03, 2.0));
-            image.at(x, y) = scaled(rgb(0.7, 1.0, 0.85), fill * 0.35 + edge * 0.6);
+    return paintCentred(size, [&](double dx, double dy, double) {
+        // hexagon distance: the largest projection on three axes 60 degrees apart
+        double h = 0;
+        for (int k = 0; k < 3; ++k) {
+            double a = M_PI / 3 * k;
+            h = std::max(h, std::fabs(dx * std::cos(a) + dy * std::sin(a)));
         }
-    }
-    return image;
+        double fill = 1.0 - smoothstep(0.74, 0.8, h);
+        double edge = std::exp(-std::pow((h - 0.77) / 0.03, 2.0));
+        return scaled(rgb(0.7, 1.0, 0.85), fill * 0.35 + edge * 0.6);
+    });
 }
 
 Image paintParticle(int size, Color tint) {
-    Image image(size, size);
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            double dx = (x + 0.5) / size * 2 - 1, dy = (y + 0.5) / size * 2 - 1;
-            double r = std::sqrt(dx * dx + dy * dy);
-            double v = std::exp(-r * r * 7.0) * (1.0 - smoothstep(0.85, 1.0, r));
-            image.at(x, y) = scaled(tint, v);
-        }
-    }
-    return image;
+    return paintCentred(size, [&](double, double, double r) {
+        double v = std::exp(-r * r * 7.0) * (1.0 - smoothstep(0.85, 1.0, r));
+        return scaled(tint, v);
+    });
 }
 
 Image paintHull(int size, uint64_t seed, Color base, Color accent) {
@@ -318,34 +291,23 @@ Image paintHull(int size, uint64_t seed, Color base, Color accent) {
 }
 
 Image paintChrome(int size, Color sky, Color ground) {
-    Image image(size, size);
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            double dx = (x + 0.5) / size * 2 - 1, dy = (y + 0.5) / size * 2 - 1;
-            double r = std::min(1.0, std::sqrt(dx * dx + dy * dy));
-            // row 0 is the top of the picture: sky above, a bright horizon, dark ground below
-            double up = -dy;
-            Color c = up > 0 ? mix(rgb(0.9, 0.92, 1.0), sky, smoothstep(0.0, 0.8, up))
-                             : mix(rgb(0.7, 0.7, 0.75), ground, smoothstep(0.0, 0.3, -up));
-            double horizon = std::exp(-up * up * 300.0);
-            c = added(c, rgb(horizon, horizon, horizon));
-            image.at(x, y) = scaled(c, 0.6 + 0.4 * (1.0 - r * r));
-        }
-    }
-    return image;
+    return paintCentred(size, [&](double, double dy, double distance) {
+        double r = std::min(1.0, distance);
+        // row 0 is the top of the picture: sky above, a bright horizon, dark ground below
+        double up = -dy;
+        Color c = up > 0 ? mix(rgb(0.9, 0.92, 1.0), sky, smoothstep(0.0, 0.8, up))
+                         : mix(rgb(0.7, 0.7, 0.75), ground, smoothstep(0.0, 0.3, -up));
+        double horizon = std::exp(-up * up * 300.0);
+        c = added(c, rgb(horizon, horizon, horizon));
+        return scaled(c, 0.6 + 0.4 * (1.0 - r * r));
+    });
 }
 
 Image paintFlame(int size) {
-    Image image(size, size);
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            double dx = (x + 0.5) / size * 2 - 1, dy = (y + 0.5) / size * 2 - 1;
-            double r = std::sqrt(dx * dx + dy * dy);
-            double v = std::exp(-r * r * 4.0) * (1.0 - smoothstep(0.8, 1.0, r));
-            image.at(x, y) = scaled(rgb(1, 1, 1), v);
-        }
-    }
-    return image;
+    return paintCentred(size, [&](double, double, double r) {
+        double v = std::exp(-r * r * 4.0) * (1.0 - smoothstep(0.8, 1.0, r));
+        return scaled(rgb(1, 1, 1), v);
+    });
 }
 
 Image paintAurora(int width, int height, uint64_t seed, Color low, Color high) {
@@ -368,46 +330,28 @@ Image paintAurora(int width, int height, uint64_t seed, Color low, Color high) {
 }
 
 Image paintRing(int size, uint64_t seed, Color tint) {
-    Image image(size, size);
     Noise noise(seed);
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            double dx = (x + 0.5) / size * 2 - 1, dy = (y + 0.5) / size * 2 - 1;
-            double r = std::sqrt(dx * dx + dy * dy);
-            double bands = 0.5 + 0.5 * noise.fractal(r * 30, 0.5, 0.5, 4);
-            double gap = 1.0 - 0.85 * std::exp(-std::pow((r - 0.8) / 0.012, 2.0));
-            double inside = smoothstep(0.55, 0.6, r) * (1.0 - smoothstep(0.95, 0.98, r));
-            image.at(x, y) = scaled(tint, inside * gap * (0.25 + 0.75 * bands));
-        }
-    }
-    return image;
+    return paintCentred(size, [&](double, double, double r) {
+        double bands = 0.5 + 0.5 * noise.fractal(r * 30, 0.5, 0.5, 4);
+        double gap = 1.0 - 0.85 * std::exp(-std::pow((r - 0.8) / 0.012, 2.0));
+        double inside = smoothstep(0.55, 0.6, r) * (1.0 - smoothstep(0.95, 0.98, r));
+        return scaled(tint, inside * gap * (0.25 + 0.75 * bands));
+    });
 }
 
 Image paintNavLight(int size, Color tint) {
-    Image image(size, size);
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            double dx = (x + 0.5) / size * 2 - 1, dy = (y + 0.5) / size * 2 - 1;
-            double r = std::sqrt(dx * dx + dy * dy);
-            double core = std::exp(-r * r * 120.0);
-            double halo = std::exp(-r * 4.0) * (1.0 - smoothstep(0.8, 1.0, r));
-            image.at(x, y) = added(scaled(tint, halo), rgb(core, core, core));
-        }
-    }
-    return image;
+    return paintCentred(size, [&](double, double, double r) {
+        double core = std::exp(-r * r * 120.0);
+        double halo = std::exp(-r * 4.0) * (1.0 - smoothstep(0.8, 1.0, r));
+        return added(scaled(tint, halo), rgb(core, core, core));
+    });
 }
 
 Image paintAlphaGlow(int size, Color tint) {
-    Image image(size, size);
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            double dx = (x + 0.5) / size * 2 - 1, dy = (y + 0.5) / size * 2 - 1;
-            double r = std::sqrt(dx * dx + dy * dy);
-            double v = std::exp(-r * r * 5.0) * (1.0 - smoothstep(0.85, 1.0, r));
-            Color c = tint;
-            c.a = float(v);
-            image.at(x, y) = c;
-        }
-    }
-    return image;
+    return paintCentred(size, [&](double, double, double r) {
+        double v = std::exp(-r * r * 5.0) * (1.0 - smoothstep(0.85, 1.0, r));
+        Color c = tint;
+        c.a = float(v);
+        return c;
+    });
 }
