@@ -25,6 +25,22 @@ void spherePoint(int x, int y, int w, int h, double& px, double& py, double& pz)
     pz = -std::sin(theta) * std::sin(phi);
 }
 
+// An equirectangular map (height half the width) painted from the point of the unit
+// sphere under each texel.
+template <class Paint>
+Image paintSphere(int width, Paint paint) {
+    int height = width / 2;
+    Image image(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            double px, py, pz;
+            spherePoint(x, y, width, height, px, py, pz);
+            image.at(x, y) = paint(px, py, pz);
+        }
+    }
+    return image;
+}
+
 // A square picture painted from each texel's place about its centre: dx and dy in
 // -1..1 (dy grows down the picture) and r, the distance from the centre.
 template <class Paint>
@@ -109,61 +125,41 @@ Color sunAt(const Noise& n, double x, double y, double z, Color tint) {
 }  // namespace
 
 Image paintPlanet(PlanetKind kind, int width, uint64_t seed, Color tint) {
-    int height = width / 2;
-    Image image(width, height);
     Noise noise(seed);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            double px, py, pz;
-            spherePoint(x, y, width, height, px, py, pz);
-            Color c;
-            switch (kind) {
-                case PlanetKind::rocky: c = rockyAt(noise, px, py, pz, tint); break;
-                case PlanetKind::gasGiant: c = gasAt(noise, px, py, pz, tint); break;
-                case PlanetKind::ice: c = iceAt(noise, px, py, pz, tint); break;
-                case PlanetKind::lava: c = lavaAt(noise, px, py, pz, tint); break;
-                case PlanetKind::sun: c = sunAt(noise, px, py, pz, tint); break;
-            }
-            image.at(x, y) = c;
+    return paintSphere(width, [&](double px, double py, double pz) {
+        switch (kind) {
+            case PlanetKind::rocky: return rockyAt(noise, px, py, pz, tint);
+            case PlanetKind::gasGiant: return gasAt(noise, px, py, pz, tint);
+            case PlanetKind::ice: return iceAt(noise, px, py, pz, tint);
+            case PlanetKind::lava: return lavaAt(noise, px, py, pz, tint);
+            case PlanetKind::sun: return sunAt(noise, px, py, pz, tint);
         }
-    }
-    return image;
+        return Color{};
+    });
 }
 
 Image paintClouds(int width, uint64_t seed) {
-    int height = width / 2;
-    Image image(width, height);
     Noise noise(seed);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            double px, py, pz;
-            spherePoint(x, y, width, height, px, py, pz);
-            double warp = noise.fractal(px * 2, py * 2, pz * 2, 3);
-            double c = noise.fractal(px * 3 + warp, py * 5, pz * 3 + warp, 6);
-            double v = smoothstep(0.05, 0.45, c);
-            image.at(x, y) = rgb(v, v, v);
-        }
-    }
-    return image;
+    return paintSphere(width, [&](double px, double py, double pz) {
+        double warp = noise.fractal(px * 2, py * 2, pz * 2, 3);
+        double c = noise.fractal(px * 3 + warp, py * 5, pz * 3 + warp, 6);
+        double v = smoothstep(0.05, 0.45, c);
+        return rgb(v, v, v);
+    });
 }
 
 Image paintSky(int width, uint64_t seed, Color nebulaA, Color nebulaB, double nebulaStrength) {
     int height = width / 2;
-    Image image(width, height);
     Noise noise(seed);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            double px, py, pz;
-            spherePoint(x, y, width, height, px, py, pz);
-            double a = noise.fractal(px * 2, py * 2, pz * 2, 6);
-            double b = noise.fractal(px * 3 + 5, py * 3, pz * 3, 5);
-            double density = smoothstep(0.0, 0.6, a) * nebulaStrength;
-            // a faint band like a galactic plane
-            double band = std::exp(-std::pow((py + 0.25 * px) * 3.0, 2.0)) * 0.35 * nebulaStrength;
-            Color c = mix(nebulaA, nebulaB, clamp01(0.5 + b));
-            image.at(x, y) = scaled(c, density * density + band * (0.6 + 0.4 * b));
-        }
-    }
+    Image image = paintSphere(width, [&](double px, double py, double pz) {
+        double a = noise.fractal(px * 2, py * 2, pz * 2, 6);
+        double b = noise.fractal(px * 3 + 5, py * 3, pz * 3, 5);
+        double density = smoothstep(0.0, 0.6, a) * nebulaStrength;
+        // a faint band like a galactic plane
+        double band = std::exp(-std::pow((py + 0.25 * px) * 3.0, 2.0)) * 0.35 * nebulaStrength;
+        Color c = mix(nebulaA, nebulaB, clamp01(0.5 + b));
+        return scaled(c, density * density + band * (0.6 + 0.4 * b));
+    });
     Random random(seed * 7 + 1);
     int stars = width * 6;
     for (int i = 0; i < stars; ++i) {
