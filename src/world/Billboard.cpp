@@ -9,12 +9,7 @@ Billboard::Billboard() : spin(randomFraction() * 120.0f - 60.0f) {}
 void Billboard::readProperty(const char* line, BlockContext& context) {
     if (keywordTest(line, "size")) scanLine(line, "size %f", &size);
     if (keywordTest(line, "rotation")) readRotation(line, angle, spin);
-    if (keywordTest(line, "parent")) {
-        parent = readParent(line, context);
-        char skip[WorldObject::kNameCapacity];
-        scanLine(line, "parent %s V(%f %f %f)", skip, int(sizeof skip), &offset.x, &offset.y,
-                 &offset.z);
-    }
+    if (keywordTest(line, "parent")) parent = readParentWithOffset(line, context, offset);
     if (keywordTest(line, "FOV")) scanLine(line, "FOV %f", &fov);
     if (keywordTest(line, "alpha")) scanLine(line, "alpha %f", &alpha);
     if (keywordTest(line, "orient off")) fixedOrientation = true;

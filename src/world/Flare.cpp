@@ -42,12 +42,7 @@ void Flare::readProperty(const char* line, BlockContext& context) {
         hasFocus = true;
         scanLine(line, "focus %f)", &focus);
     }
-    if (keywordTest(line, "parent")) {
-        parent = readParent(line, context);
-        char skip[WorldObject::kNameCapacity];
-        scanLine(line, "parent %s V(%f %f %f)", skip, int(sizeof skip), &offset.x, &offset.y,
-                 &offset.z);
-    }
+    if (keywordTest(line, "parent")) parent = readParentWithOffset(line, context, offset);
     if (keywordTest(line, "FOV")) scanLine(line, "FOV %f", &fov);
     if (keywordTest(line, "alpha")) readAlpha(*this, line);
     if (keywordTest(line, "env")) {

@@ -13,6 +13,12 @@ WorldObject* readParent(const char* line, const BlockContext& context) {
     return findByName(context.list, name);
 }
 
+WorldObject* readParentWithOffset(const char* line, const BlockContext& context, Vec3& offset) {
+    char skip[WorldObject::kNameCapacity];
+    scanLine(line, "parent %s V(%f %f %f)", skip, int(sizeof skip), &offset.x, &offset.y, &offset.z);
+    return readParent(line, context);
+}
+
 void readRotation(const char* line, float& angle, float& spin) {
     float a = angle;
     float s = 0;
