@@ -107,28 +107,27 @@ void patchCompressedSize(std::vector<std::uint8_t>& block, std::uint32_t size) {
     }
 }
 
-std::uint64_t WindowModel::beginLzBlock(std::uint64_t size) {
+// The previous block's bytes join the history; the first block starts the window.
+void WindowModel::startBlock(std::uint64_t size) {
     if (first) {
         first = false;
         history = 0;
         capacity = size;
     } else {
         history += lastSize;
-        history = std::min(history, kLzHistoryKept);
-        capacity = std::max(capacity, history + size);
     }
     lastSize = size;
+}
+
+std::uint64_t WindowModel::beginLzBlock(std::uint64_t size) {
+    startBlock(size);
+    history = std::min(history, kLzHistoryKept);
+    capacity = std::max(capacity, history + size);
     return history;
 }
 
 std::uint64_t WindowModel::beginPlainBlock(std::uint64_t size, bool last) {
-    if (first) {
-        first = false;
-        history = 0;
-        capacity = size;
-    } else {
-        history += lastSize;
-    }
+    startBlock(size);
     capacity = std::max(capacity, size);
     if (last) {
         history = 0;
@@ -137,7 +136,6 @@ std::uint64_t WindowModel::beginPlainBlock(std::uint64_t size, bool last) {
         keep = std::min(keep, capacity - size);
         history = std::min(history, keep);
     }
-    lastSize = size;
     return history;
 }
 

@@ -27,6 +27,9 @@ struct WindowModel {
     // Call before the block is written; returns the history it may use.
     std::uint64_t beginLzBlock(std::uint64_t size);
     std::uint64_t beginPlainBlock(std::uint64_t size, bool last);  // stored or BWT
+
+private:
+    void startBlock(std::uint64_t size);
 };
 
 // History kept for LZ blocks after the first: row 2, column 7 of the window-size table.
