@@ -90,7 +90,7 @@ Scene& scene() {
     settings.showClock = false;
     settings.showFps = false;
     if (!platform::initialize(true)) return s;
-    platform::WindowSpec request;
+    platform::WindowRequest request;
     request.title = "bench";
     request.width = kWidth;
     request.height = kHeight;

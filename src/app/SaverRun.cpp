@@ -166,7 +166,7 @@ void advanceShow(const ShowParts& parts, double dt) {
 namespace {
 
 bool openSaverWindow(const RunOptions& options) {
-    platform::WindowSpec request;
+    platform::WindowRequest request;
     request.title = "Voidrift 3D Screensaver";
     request.width = static_cast<int>(settings.width);
     request.height = static_cast<int>(settings.height);

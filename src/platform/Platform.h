@@ -25,7 +25,7 @@ struct Event {
     int y = 0;
 };
 
-struct WindowSpec {
+struct WindowRequest {
     const char* title = "";
     int width = 800;
     int height = 600;
@@ -42,7 +42,7 @@ bool displayAvailable();
 
 // The window and its context: 32-bit colour, 24 depth, 8 stencil, double-buffered.
 // The context is current when this returns true.
-bool openWindow(const WindowSpec& request);
+bool openWindow(const WindowRequest& request);
 void showWindow();
 // Deletes the context (after making none current) and destroys the window.
 void closeWindow();

@@ -39,7 +39,7 @@ TEST(SdlKeys, WindowsNumbering) {
 TEST(SdlPlatform, EventsCounterAndOffscreenWindow) {
     ASSERT_TRUE(platform::initialize(true));
     EXPECT_TRUE(platform::isOffscreen());
-    platform::WindowSpec request;
+    platform::WindowRequest request;
     request.title = "test";
     request.width = 200;
     request.height = 100;

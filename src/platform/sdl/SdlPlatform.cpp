@@ -115,7 +115,7 @@ bool displayAvailable() {
     return (x && *x) || (wayland && *wayland);
 }
 
-bool openWindow(const WindowSpec& request) {
+bool openWindow(const WindowRequest& request) {
     if (window) return false;
     for (int attempt = 0; attempt < 2 && !context; ++attempt) {
         requestPixelFormat(attempt == 0);
