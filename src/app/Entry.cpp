@@ -1,11 +1,10 @@
 #include "app/Entry.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/CheckData.h"
@@ -27,6 +26,8 @@ const char kUsage[] =
     "                [--seed N] [--size WxH] [--no-loading] [--benchmark S]\n"
     "                [--simulate S] [--check-data]\n";
 
+const char kProgramCaption[] = "Voidrift 3D Screensaver";
+
 void showPlatformMessage(const char* text, const char* caption) { platform::messageBox(text, caption); }
 
 // Unattended runs go offscreen when there is no display to show them on.
@@ -43,7 +44,31 @@ void useDesktopMode() {
     settings.depth = desktop.bitsPerPixel;
 }
 
-int runMode(SaverApp& app, const RunOptions& options, bool video) {
+// The archive is opened by its bare name: without it in the working folder there is no show.
+bool dataArchiveHere() {
+    std::error_code error;
+    if (std::filesystem::is_regular_file("data.ssd", error)) return true;
+    std::string folder = std::filesystem::current_path(error).string();
+    std::string text = "Cannot find data.ssd in \"" + folder +
+                       "\".\nPut data.ssd beside the screensaver, or name its folder in the \"Path\" setting.";
+    showMessage(text.c_str(), kProgramCaption);
+    return false;
+}
+
+void enterDataFolder(const std::string& folder) {
+    if (folder.empty()) return;
+    std::error_code ignored;  // a folder that cannot be entered changes nothing
+    std::filesystem::current_path(folder, ignored);
+}
+
+void noteMissingMode(RunMode mode, bool box) {
+    const char* text = mode == configure ? "The settings dialog is not available in this build."
+                                         : "The preview is not available in this build.";
+    std::puts(text);
+    if (box && mode == configure) platform::messageBox(text, kProgramCaption);
+}
+
+int runMode(SaverApp& app, const RunOptions& options, bool video, const EntryContext& context) {
     switch (app.mode) {
         case saver:
         case saverTest:
@@ -51,10 +76,11 @@ int runMode(SaverApp& app, const RunOptions& options, bool video) {
                 std::fprintf(stderr, "voidrift: no display here; try --record DIR --frames N\n");
                 return 0;
             }
+            if (context.requireDataArchive && !dataArchiveHere()) return 0;
             return runSaver(app, realShowParts(), options);
         case configure:
         case preview:
-            std::puts("not available yet");
+            noteMissingMode(app.mode, context.boxForMissingDialog);
             return 0;
     }
     return 0;
@@ -62,9 +88,15 @@ int runMode(SaverApp& app, const RunOptions& options, bool video) {
 
 }  // namespace
 
-int voidriftMain(int argc, char** argv) {
-    std::vector<std::string> arguments(argv, argv + argc);
+std::string chooseDataFolder(const char* pathSetting, const std::string& fallback) {
+    if (pathSetting && pathSetting[0] != '\0') return pathSetting;
+    return fallback;
+}
+
+int voidriftMain(EntryContext context) {
+    std::vector<std::string>& arguments = context.arguments;
     if (arguments.empty()) arguments.push_back("voidrift");
+    std::size_t argumentCount = arguments.size();
     RunOptions options;
     std::string error;
     if (!extractLongOptions(arguments, options, error)) {
@@ -73,7 +105,11 @@ int voidriftMain(int argc, char** argv) {
     }
     bool dataRun = options.simulateSeconds > 0 || options.checkData;
     SaverApp app;
-    std::string line = rawCommandLine(arguments);
+    app.instance = context.instance;
+    app.showCommand = context.showCommand;
+    // The system's own line while it still says what the switches are.
+    bool rawLineHolds = !context.rawLine.empty() && arguments.size() == argumentCount;
+    std::string line = rawLineHolds ? context.rawLine : rawCommandLine(arguments);
     app.mode = parseCommandLine(app, line.c_str());
     // Recording, counted and measured runs are runs of the show whatever the switch.
     if (options.unattended() && app.mode != saverTest) app.mode = saver;
@@ -91,15 +127,19 @@ int voidriftMain(int argc, char** argv) {
         std::filesystem::path absolute = std::filesystem::absolute(options.recordDir, error);
         if (!error) options.recordDir = absolute.string();
     }
-    if (settings.path[0] != '\0') {
-        int ignored = chdir(settings.path);  // a folder that cannot be entered changes nothing
-        (void)ignored;
-    }
+    enterDataFolder(chooseDataFolder(settings.path, context.programFolder));
     // Runs over the data alone open no window; their messages go to stderr.
     if (dataRun) return options.checkData ? runCheckData(stdout) : runSimulation(options, stdout);
-    setMessageSink(showPlatformMessage);
-    runMode(app, options, video);
+    // Nobody watches an unattended run: its messages go to stderr, never into a waiting box.
+    setMessageSink(options.unattended() ? nullptr : showPlatformMessage);
+    runMode(app, options, video, context);
     setMessageSink(nullptr);
     platform::shutdown();
     return 0;
+}
+
+int voidriftMain(int argc, char** argv) {
+    EntryContext context;
+    context.arguments.assign(argv, argv + argc);
+    return voidriftMain(std::move(context));
 }
