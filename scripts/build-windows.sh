@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows screensaver on Debian 12: build-windows/voidrift.scr (one
-# statically linked program) and build-windows/data.ssd.
+# statically linked program), build-windows/data.ssd, the setup program
+# build-windows/VoidriftSetup.exe (NSIS) and build-windows/voidrift-windows.zip.
 #   scripts/build-windows.sh            the program, the Windows unit tests and data.ssd
 # Installs the Debian packages it misses, enables Debian's source lists, and builds
 # libjpeg-turbo, libogg, libvorbis, zlib, libpng and GoogleTest from Debian's own sources as
@@ -120,17 +121,25 @@ build_once() {
   mkdir -p "$cache/stamps" && touch "$stamp"
 }
 
-install_missing mingw-w64 cmake ninja-build make dpkg-dev nasm googletest ca-certificates
+install_missing mingw-w64 cmake ninja-build make dpkg-dev nasm googletest ca-certificates nsis zip
 enable_sources
 for library in zlib libpng libjpeg libogg libvorbis gtest; do build_once "$library"; done
 
-if [ ! -f build/data/data.ssd ]; then
-  echo "Building data.ssd with the Linux build"
-  VOIDRIFT_TARGETS="content" scripts/setup.sh build
+# The Linux build's mkcontent paints data.ssd and the dialog pictures the resources embed.
+if [ ! -f build/data/data.ssd ] || [ ! -f build/pictures/preview.bmp ]; then
+  echo "Building data.ssd and the dialog pictures with the Linux build"
+  VOIDRIFT_TARGETS="content dialog_pictures" scripts/setup.sh build
 fi
 
 cmake -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-  -DVOIDRIFT_MINGW_PREFIX="$prefix" -DVOIDRIFT_BENCH=OFF -DVOIDRIFT_CONTENT=OFF
+  -DVOIDRIFT_MINGW_PREFIX="$prefix" -DVOIDRIFT_BENCH=OFF -DVOIDRIFT_CONTENT=OFF \
+  -DVOIDRIFT_PICTURE_DIR="$root/build/pictures"
 cmake --build build-windows -j "$jobs"
 cp build/data/data.ssd build-windows/data.ssd
-echo "Windows files: build-windows/voidrift.scr build-windows/data.ssd"
+# The setup program, and a zip of the two files for those who install by hand.
+makensis -V2 -DFILES="$root/build-windows" -DOUTFILE="$root/build-windows/VoidriftSetup.exe" \
+  packaging/windows/voidrift.nsi
+rm -f build-windows/voidrift-windows.zip
+(cd build-windows && zip -q voidrift-windows.zip voidrift.scr data.ssd)
+echo "Windows files: build-windows/voidrift.scr build-windows/data.ssd build-windows/VoidriftSetup.exe" \
+  "build-windows/voidrift-windows.zip"

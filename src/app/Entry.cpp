@@ -9,6 +9,8 @@
 
 #include "app/CheckData.h"
 #include "app/CommandLine.h"
+#include "app/ConfigureRun.h"
+#include "app/PreviewRun.h"
 #include "app/RunOptions.h"
 #include "app/SaverApp.h"
 #include "app/SaverRun.h"
@@ -61,12 +63,14 @@ void enterDataFolder(const std::string& folder) {
     std::filesystem::current_path(folder, ignored);
 }
 
+#ifndef _WIN32
 void noteMissingMode(RunMode mode, bool box) {
     const char* text = mode == configure ? "The settings dialog is not available in this build."
                                          : "The preview is not available in this build.";
     std::puts(text);
     if (box && mode == configure) platform::messageBox(text, kProgramCaption);
 }
+#endif
 
 int runMode(SaverApp& app, const RunOptions& options, bool video, const EntryContext& context) {
     switch (app.mode) {
@@ -78,10 +82,15 @@ int runMode(SaverApp& app, const RunOptions& options, bool video, const EntryCon
             }
             if (context.requireDataArchive && !dataArchiveHere()) return 0;
             return runSaver(app, realShowParts(), options);
+#ifdef _WIN32
+        case configure: return runConfigureDialog(app, video);
+        case preview: return runPreviewMode(app, video);
+#else
         case configure:
         case preview:
             noteMissingMode(app.mode, context.boxForMissingDialog);
             return 0;
+#endif
     }
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <deque>
 
 #include "platform/Platform.h"
+#include "platform/win32/MonitorCovers.h"
 
 namespace platform {
 
@@ -22,6 +23,7 @@ HDC deviceContext = nullptr;
 HGLRC renderingContext = nullptr;
 bool classRegistered = false;
 bool modeChanged = false;
+bool coverOthers = false;  // the full-screen show blacks out the other monitors
 bool closing = false;  // our own DestroyWindow must not post a quit message
 std::deque<Event> pending;
 
@@ -129,6 +131,7 @@ bool displayAvailable() { return true; }
 bool openWindow(const WindowRequest& request) {
     if (window || !registerWindowClass()) return false;
     DWORD extendedStyle = WS_EX_APPWINDOW | (request.topmost ? WS_EX_TOPMOST : 0);
+    coverOthers = request.topmost;
     window = CreateWindowExA(extendedStyle, kWindowClass, request.title, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                              0, 0, request.width, request.height, nullptr, nullptr, programInstance(), nullptr);
     if (!window) {
@@ -147,11 +150,14 @@ void showWindow() {
     if (!window) return;
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
+    RECT shown;
+    if (coverOthers && GetWindowRect(window, &shown)) coverOtherMonitors(programInstance(), shown);
     SetForegroundWindow(window);
     SetFocus(window);
 }
 
 void closeWindow() {
+    removeMonitorCovers();
     restoreDisplayMode();
     if (renderingContext) {
         wglMakeCurrent(nullptr, nullptr);
