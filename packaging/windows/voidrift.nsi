@@ -2,7 +2,8 @@
 ; "Path" in the registry so the screensaver finds its data wherever Windows starts it, and
 ; on request Voidrift as the current screensaver. Built by scripts/build-windows.sh:
 ;   makensis -DFILES=<folder with voidrift.scr and data.ssd> -DOUTFILE=<setup.exe> voidrift.nsi
-Unicode true
+; A 64-bit setup for a 64-bit program: it runs where the screensaver can.
+Target amd64-unicode
 Name "Voidrift 3D Screensaver"
 OutFile "${OUTFILE}"
 RequestExecutionLevel user
