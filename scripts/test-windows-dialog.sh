@@ -10,32 +10,22 @@ cd "$(dirname "$0")/.."
 root=$PWD
 screenshot_copy=${1:-}
 
+source scripts/wine-session.sh
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
 missing=()
-for p in wine wine64 xvfb xauth xdotool imagemagick; do
+for p in "${wine_packages[@]}" imagemagick; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
-  apt-get -o DPkg::Lock::Timeout=900 update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
+  $sudo apt-get -o DPkg::Lock::Timeout=900 update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 work=$(mktemp -d /tmp/voidrift-wine-dialog-XXXXXX)
-xvfb_pid=""
-cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-# A throwaway prefix on a display number Xvfb picks itself.
-export WINEPREFIX="$work/prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/displayfd" >/dev/null 2>&1 &
-xvfb_pid=$!
-read -r -t 30 display <"$work/displayfd" || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=":$display"
-wineboot -i >/dev/null 2>&1
-wineserver -w
+trap 'stop_wine_session; rm -rf "$work"' EXIT
+start_wine_session "$work"
 # No window manager here: Wine draws the captions and frames itself, as Windows would.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 
@@ -125,7 +115,7 @@ screenshot_shows_dialog() {
 check "dialog: screenshot shows it" screenshot_shows_dialog
 
 check "preview: QennPreview child covers the area, ends with it" \
-  wine "$root/build-windows/preview_host.exe" "$(winepath -w "$scr")"
+  wine "$root/build-windows/preview_host.exe" "$(windows_path "$scr")"
 
 preview_without_handle() {
   wine "$scr" /p >"$work/nohandle.out" 2>&1 &
@@ -143,7 +133,7 @@ check "preview: /p without a handle says Cannot creat window!" preview_without_h
 install_dir="$work/installed"
 install_run_uninstall() {
   local target
-  target=$(winepath -w "$install_dir")
+  target=$(windows_path "$install_dir")
   wine reg delete "$key" /f >/dev/null 2>&1 || true
   wine "$root/build-windows/VoidriftSetup.exe" /S "/D=$target" && wineserver -w
   [ -f "$install_dir/voidrift.scr" ] && [ -f "$install_dir/data.ssd" ] || { ls -la "$install_dir"; return 1; }
@@ -151,7 +141,7 @@ install_run_uninstall() {
   wine reg query 'HKCU\Control Panel\Desktop' /v SCRNSAVE.EXE | tr -d '\r' | grep -qiF "voidrift.scr" || return 1
   mkdir -p "$work/elsewhere"
   (cd "$work/elsewhere" && wine "$install_dir/voidrift.scr" /s --frames 2 --no-loading --size 320x240 \
-     --record "$(winepath -w "$work/frames")") || return 1
+     --record "$(windows_path "$work/frames")") || return 1
   ls "$work/frames"/frame-00001.png || return 1
   wine "$install_dir/uninstall.exe" /S && wineserver -w
   if [ -e "$install_dir" ]; then ls -la "$install_dir"; return 1; fi

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test.
-#   scripts/test.sh             Release build in build/, all tests
+#   scripts/test.sh             Release build in build/, all tests, then the Windows build under Wine
 #   scripts/test.sh --sanitize  the same under AddressSanitizer + UndefinedBehaviorSanitizer in build-asan/
 #   scripts/test.sh --fuzz SEC  builds the libFuzzer targets with clang and runs each for SEC seconds
 set -euo pipefail
@@ -22,5 +22,6 @@ case "${1:-}" in
   *)
     scripts/setup.sh build
     ctest --test-dir build --output-on-failure -j "$(nproc)"
+    scripts/test-windows.sh
     ;;
 esac

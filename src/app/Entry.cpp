@@ -23,11 +23,6 @@
 
 namespace {
 
-const char kUsage[] =
-    "usage: voidrift [/s | /c [HWND] | /p HWND] [--record DIR] [--frames N] [--fixed-dt S]\n"
-    "                [--seed N] [--size WxH] [--no-loading] [--benchmark S]\n"
-    "                [--simulate S] [--check-data]\n";
-
 const char kProgramCaption[] = "Voidrift 3D Screensaver";
 
 void showPlatformMessage(const char* text, const char* caption) { platform::messageBox(text, caption); }
@@ -35,7 +30,7 @@ void showPlatformMessage(const char* text, const char* caption) { platform::mess
 // Unattended runs go offscreen when there is no display to show them on.
 bool wantsOffscreen(const RunOptions& options) {
     const char* driver = std::getenv("SDL_VIDEODRIVER");
-    return options.unattended() && !(driver && *driver) && !platform::displayAvailable();
+    return options.unattended() && !options.embedded() && !(driver && *driver) && !platform::displayAvailable();
 }
 
 void useDesktopMode() {
@@ -109,9 +104,15 @@ int voidriftMain(EntryContext context) {
     RunOptions options;
     std::string error;
     if (!extractLongOptions(arguments, options, error)) {
-        std::fprintf(stderr, "voidrift: %s\n%s", error.c_str(), kUsage);
+        std::fprintf(stderr, "voidrift: %s\n%s", error.c_str(), kOptionHelp);
         return 2;
     }
+    if (options.help || options.version) {
+        if (options.help) std::fputs(kOptionHelp, stdout);
+        if (options.version) std::printf("voidrift %s\n", VOIDRIFT_VERSION);
+        return 0;
+    }
+    adoptDaemonWindow(options, std::getenv("XSCREENSAVER_WINDOW"));
     bool dataRun = options.simulateSeconds > 0 || options.checkData;
     SaverApp app;
     app.instance = context.instance;
@@ -120,11 +121,13 @@ int voidriftMain(EntryContext context) {
     bool rawLineHolds = !context.rawLine.empty() && arguments.size() == argumentCount;
     std::string line = rawLineHolds ? context.rawLine : rawCommandLine(arguments);
     app.mode = parseCommandLine(app, line.c_str());
-    // Recording, counted and measured runs are runs of the show whatever the switch.
-    if (options.unattended() && app.mode != saverTest) app.mode = saver;
+    // Recording, counted and measured runs, and hacks (XScreenSaver gives no switch), are
+    // runs of the show whatever the switch.
+    if ((options.unattended() || options.embedded()) && app.mode != saverTest) app.mode = saver;
     bool saverMode = app.mode == saver || app.mode == saverTest;
     bool video = saverMode && !dataRun && platform::initialize(wantsOffscreen(options));
     loadSettings();
+    applySettingOverrides(options, settings);
     if (settings.useDesktop && video) useDesktopMode();
     if (options.width > 0) {
         settings.width = static_cast<std::uint32_t>(options.width);

@@ -22,11 +22,11 @@ const SettingValue kSettingValues[kSettingValueCount] = {
     number("Volume", &Settings::volume),       count("TimeScale", &Settings::timeScale),
     number("Gamma", &Settings::gamma),         flag("Galaxy", &Settings::galaxy),
     flag("VSync", &Settings::vsync),           flag("MouseExit", &Settings::mouseExit),
-    flag("ShowFPS", &Settings::showFps),
+    flag("ShowFPS", &Settings::showFps),       number("MaxFps", &Settings::maxFps),
 };
 
-// Gamma before TimeScale, ShowFPS before VSync and MouseExit.
-const int kSettingReadOrder[kSettingValueCount] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 9, 11, 14, 12, 13};
+// Gamma before TimeScale, ShowFPS before VSync and MouseExit; our own frame cap last.
+const int kSettingReadOrder[kSettingValueCount] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 9, 11, 14, 12, 13, 15};
 
 std::uint32_t storedSetting(const Settings& record, const SettingValue& value) {
     switch (value.kind) {

@@ -19,7 +19,7 @@ struct SettingValue {
     std::int32_t Settings::*signedNumber;
 };
 
-constexpr int kSettingValueCount = 15;
+constexpr int kSettingValueCount = 16;
 // In the order the stores write them.
 extern const SettingValue kSettingValues[kSettingValueCount];
 // Indexes into kSettingValues in the order the registry store reads them.

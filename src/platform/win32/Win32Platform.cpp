@@ -146,6 +146,15 @@ bool openWindow(const WindowRequest& request) {
     return true;
 }
 
+// Drawing into another program's window (the display control panel's preview) comes
+// with the preview; until then there is none.
+bool openForeignWindow(std::uint64_t) {
+    std::fprintf(stderr, "voidrift: drawing into another window is not available in this build\n");
+    return false;
+}
+
+bool foreignWindowGone() { return false; }
+
 void showWindow() {
     if (!window) return;
     ShowWindow(window, SW_SHOW);
