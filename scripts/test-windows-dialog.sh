@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows settings dialog, preview and setup program, end to end under Wine on a
 # private Xvfb display: keyboard input through the real dialog into the registry, the
-# preview inside a stand-in control panel window, the missing-handle message, and a silent
-# install, run and uninstall. Expects scripts/build-windows.sh to have run. Prints one
+# preview (picture and live show) inside a stand-in control panel window, the
+# missing-handle message, and a silent install, run and uninstall. Expects scripts/build-windows.sh to have run. Prints one
 # line per check; exits 1 when any failed.
 #   scripts/test-windows-dialog.sh [SCREENSHOT.png]   also keeps the dialog's screenshot
 set -euo pipefail
@@ -116,6 +116,8 @@ check "dialog: screenshot shows it" screenshot_shows_dialog
 
 check "preview: QennPreview child covers the area, ends with it" \
   wine "$root/build-windows/preview_host.exe" "$(windows_path "$scr")"
+check "preview: a wide area gets the live show, which ends with it" \
+  wine "$root/build-windows/preview_host.exe" "$(windows_path "$scr")" live
 
 preview_without_handle() {
   wine "$scr" /p >"$work/nohandle.out" 2>&1 &

@@ -121,6 +121,10 @@ int voidriftMain(EntryContext context) {
     bool rawLineHolds = !context.rawLine.empty() && arguments.size() == argumentCount;
     std::string line = rawLineHolds ? context.rawLine : rawCommandLine(arguments);
     app.mode = parseCommandLine(app, line.c_str());
+#ifdef _WIN32
+    // A preview area wide enough for the show gets the live show instead of the picture.
+    if (app.mode == preview) options.windowId = livePreviewWindow(app);
+#endif
     // Recording, counted and measured runs, and hacks (XScreenSaver gives no switch), are
     // runs of the show whatever the switch.
     if ((options.unattended() || options.embedded()) && app.mode != saverTest) app.mode = saver;

@@ -1,8 +1,11 @@
 /* Stands in for the display control panel: makes a top-level window, starts
    "voidrift.scr /p HWND" inside it, checks that a "QennPreview" child titled "Qenn" covers
    its client area, destroys the window and checks that the saver ends within 2 seconds.
-   Usage: preview_host.exe PATH-TO-SCR. Exit code 0 when all holds; the reason on stdout. */
+   With "live" after the path the area is wide enough for the live show, whose child is the
+   show's own "MyWindow". Usage: preview_host.exe PATH-TO-SCR [live]. Exit code 0 when all
+   holds; the reason on stdout. */
 #include <stdio.h>
+#include <string.h>
 #include <windows.h>
 
 static void pumpFor(DWORD milliseconds) {
@@ -21,9 +24,12 @@ static int fail(const char* reason, PROCESS_INFORMATION* process) {
 }
 
 int main(int argc, char** argv) {
-    if (argc < 2) return fail("usage: preview_host PATH-TO-SCR", NULL);
-    HWND area = CreateWindowExA(0, "STATIC", "Preview area", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 260, 220,
-                                NULL, NULL, GetModuleHandleA(NULL), NULL);
+    if (argc < 2) return fail("usage: preview_host PATH-TO-SCR [live]", NULL);
+    int live = argc > 2 && strcmp(argv[2], "live") == 0;
+    const char* childClass = live ? "MyWindow" : "QennPreview";
+    const char* childTitle = live ? "Voidrift 3D Screensaver" : "Qenn";
+    HWND area = CreateWindowExA(0, "STATIC", "Preview area", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
+                                live ? 480 : 260, live ? 360 : 220, NULL, NULL, GetModuleHandleA(NULL), NULL);
     if (!area) return fail("cannot make the preview area", NULL);
     pumpFor(200);
 
@@ -38,18 +44,22 @@ int main(int argc, char** argv) {
     }
 
     HWND child = NULL;
-    for (int i = 0; i < 150 && !child; ++i) {
+    /* Found once it is shown: a window becomes visible only at the end of its creation. */
+    for (int i = 0; i < 150 && !(child && IsWindowVisible(child)); ++i) {
         pumpFor(100);
-        child = FindWindowExA(area, NULL, "QennPreview", "Qenn");
+        child = FindWindowExA(area, NULL, childClass, childTitle);
     }
-    if (!child) return fail("no QennPreview child titled Qenn", &process);
+    if (!child || !IsWindowVisible(child)) {
+        printf("no visible %s child titled %s\n", childClass, childTitle);
+        return fail("the saver made no child", &process);
+    }
 
     RECT client;
     RECT covered;
     GetClientRect(area, &client);
     MapWindowPoints(area, NULL, (POINT*)&client, 2);
     GetWindowRect(child, &covered);
-    if (!EqualRect(&client, &covered) || !IsWindowVisible(child)) {
+    if (!EqualRect(&client, &covered)) {
         printf("child at %ld,%ld-%ld,%ld, client area %ld,%ld-%ld,%ld\n", covered.left, covered.top, covered.right,
                covered.bottom, client.left, client.top, client.right, client.bottom);
         return fail("the child does not cover the client area", &process);

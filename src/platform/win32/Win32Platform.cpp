@@ -23,6 +23,7 @@ HDC deviceContext = nullptr;
 HGLRC renderingContext = nullptr;
 bool classRegistered = false;
 bool modeChanged = false;
+HWND foreignParent = nullptr;  // the preview area the show draws into, if any
 bool coverOthers = false;  // the full-screen show blacks out the other monitors
 bool closing = false;  // our own DestroyWindow must not post a quit message
 std::deque<Event> pending;
@@ -111,6 +112,23 @@ HDC gammaContext(bool& release) {
     return deviceContext ? deviceContext : GetDC(nullptr);
 }
 
+// The window and, through its creation, the OpenGL context; false (and nothing left) without either.
+bool createSaverWindow(DWORD extendedStyle, const char* title, DWORD style, const RECT& area, HWND parent) {
+    window = CreateWindowExA(extendedStyle, kWindowClass, title, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, area.left,
+                             area.top, area.right - area.left, area.bottom - area.top, parent, nullptr,
+                             programInstance(), nullptr);
+    if (!window) {
+        std::fprintf(stderr, "voidrift: cannot create the window (error %lu)\n", GetLastError());
+        return false;
+    }
+    if (!renderingContext) {
+        std::fprintf(stderr, "voidrift: no OpenGL context for the window\n");
+        closeWindow();
+        return false;
+    }
+    return true;
+}
+
 void dropQuitMessages() {
     MSG message;
     while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
@@ -132,31 +150,35 @@ bool openWindow(const WindowRequest& request) {
     if (window || !registerWindowClass()) return false;
     DWORD extendedStyle = WS_EX_APPWINDOW | (request.topmost ? WS_EX_TOPMOST : 0);
     coverOthers = request.topmost;
-    window = CreateWindowExA(extendedStyle, kWindowClass, request.title, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                             0, 0, request.width, request.height, nullptr, nullptr, programInstance(), nullptr);
-    if (!window) {
-        std::fprintf(stderr, "voidrift: cannot create the window (error %lu)\n", GetLastError());
-        return false;
-    }
-    if (!renderingContext) {
-        std::fprintf(stderr, "voidrift: no OpenGL context for the window\n");
-        closeWindow();
-        return false;
-    }
-    return true;
+    return createSaverWindow(extendedStyle, request.title, WS_POPUP, {0, 0, request.width, request.height}, nullptr);
 }
 
-// Drawing into another program's window (the display control panel's preview) comes
-// with the preview; until then there is none.
-bool openForeignWindow(std::uint64_t) {
-    std::fprintf(stderr, "voidrift: drawing into another window is not available in this build\n");
+// The display control panel's preview area: a child covering its client area, which goes
+// when the panel destroys the area.
+bool openForeignWindow(std::uint64_t handle) {
+    HWND parent = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(handle));
+    RECT area;
+    if (window || !IsWindow(parent) || !GetClientRect(parent, &area) || !registerWindowClass()) return false;
+    foreignParent = parent;
+    if (createSaverWindow(0, "Voidrift 3D Screensaver", WS_CHILD | WS_VISIBLE, area, parent)) return true;
+    foreignParent = nullptr;
     return false;
 }
 
-bool foreignWindowGone() { return false; }
+bool foreignWindowGone() {
+    if (!foreignParent) return false;
+    if (!IsWindow(foreignParent)) return true;
+    // The panel may resize its area; the show follows.
+    RECT area;
+    RECT own;
+    if (GetClientRect(foreignParent, &area) && GetClientRect(window, &own) && !EqualRect(&area, &own)) {
+        MoveWindow(window, 0, 0, area.right, area.bottom, FALSE);
+    }
+    return false;
+}
 
 void showWindow() {
-    if (!window) return;
+    if (!window || foreignParent) return;
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     RECT shown;
@@ -182,6 +204,7 @@ void closeWindow() {
     }
     deviceContext = nullptr;
     window = nullptr;
+    foreignParent = nullptr;
     pending.clear();
     if (classRegistered) UnregisterClassA(kWindowClass, programInstance());
     classRegistered = false;
