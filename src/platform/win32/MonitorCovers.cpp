@@ -3,6 +3,7 @@
 namespace {
 
 const char kCoverClass[] = "VoidriftMonitorCover";
+const char kCoverTitle[] = "Voidrift monitor cover";
 std::vector<HWND> covers;
 
 BOOL CALLBACK collectMonitor(HMONITOR, HDC, LPRECT area, LPARAM list) {
@@ -45,7 +46,7 @@ void coverOtherMonitors(HINSTANCE instance, const RECT& show) {
     std::vector<RECT> beside = monitorsBesideShow(monitors, show);
     if (beside.empty() || !registerCoverClass(instance)) return;
     for (const RECT& area : beside) {
-        HWND cover = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kCoverClass, "", WS_POPUP | WS_VISIBLE,
+        HWND cover = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kCoverClass, kCoverTitle, WS_POPUP | WS_VISIBLE,
                                      area.left, area.top, area.right - area.left, area.bottom - area.top, nullptr,
                                      nullptr, instance, nullptr);
         if (cover) covers.push_back(cover);
