@@ -2,8 +2,8 @@
 # The Windows settings dialog, preview and setup program, end to end under Wine on a
 # private Xvfb display: keyboard input through the real dialog into the registry, the
 # preview (picture and live show) inside a stand-in control panel window, the
-# missing-handle message, and a silent install, run and uninstall. Expects scripts/build-windows.sh to have run. Prints one
-# line per check; exits 1 when any failed.
+# missing-handle message, and a silent install, run and uninstall. Expects
+# scripts/build-windows.sh to have run. Prints one line per check; exits 1 when any failed.
 #   scripts/test-windows-dialog.sh [SCREENSHOT.png]   also keeps the dialog's screenshot
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,16 +12,7 @@ screenshot_copy=${1:-}
 
 source scripts/wine-session.sh
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-missing=()
-for p in "${wine_packages[@]}" imagemagick; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  $sudo apt-get -o DPkg::Lock::Timeout=900 update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
-fi
+install_wine_packages imagemagick
 
 work=$(mktemp -d /tmp/voidrift-wine-dialog-XXXXXX)
 trap 'stop_wine_session; rm -rf "$work"' EXIT
@@ -32,17 +23,6 @@ wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/
 scr="$root/build-windows/voidrift.scr"
 key='HKCU\Software\Voidrift 3D Screensaver'
 failures=0
-check() {  # name command...
-  local name=$1
-  shift
-  if "$@" >"$work/check.log" 2>&1; then
-    echo "PASS $name"
-  else
-    echo "FAIL $name"
-    sed 's/^/    /' "$work/check.log" | tail -n 20
-    failures=$((failures + 1))
-  fi
-}
 
 settings_now() { wine reg query "$key" 2>/dev/null | tr -d '\r' | grep REG_ | sort; }
 

@@ -9,16 +9,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 source scripts/wine-session.sh
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-missing=()
-for p in "${wine_packages[@]}" python3; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  $sudo apt-get -o DPkg::Lock::Timeout=900 update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
-fi
+install_wine_packages python3
 
 scripts/build-windows.sh
 [ -x build/src/app/voidrift ] || VOIDRIFT_TARGETS="voidrift content" scripts/setup.sh build
@@ -30,17 +21,6 @@ start_wine_session "$work"
 frames="python3 $root/tests/windows/frames.py"
 key='HKCU\Software\Voidrift 3D Screensaver'
 failures=0
-check() {  # name command...
-  local name=$1
-  shift
-  if "$@" >"$work/check.log" 2>&1; then
-    echo "PASS $name"
-  else
-    echo "FAIL $name"
-    sed 's/^/    /' "$work/check.log" | tail -n 20
-    failures=$((failures + 1))
-  fi
-}
 
 # The installed layout: the two files in one folder, started from somewhere else.
 saver="$work/saver"

@@ -3,6 +3,9 @@
 #   start_wine_session FOLDER   prefix in FOLDER/prefix; exports WINEPREFIX and DISPLAY
 #   stop_wine_session           ends wineserver and Xvfb
 #   windows_path PATH           the path as the Windows program sees it (Z:\...)
+#   install_wine_packages PKG...  the Debian packages for Wine and Xvfb, and these
+#   check NAME COMMAND...       runs one check: PASS or FAIL with the end of its output
+#                               (kept in $work/check.log); counts failures in $failures
 
 wine_packages=(wine wine64 xvfb xauth xdotool)
 
@@ -29,3 +32,28 @@ stop_wine_session() {
 }
 
 windows_path() { winepath -w "$1" 2>/dev/null; }
+
+install_wine_packages() {
+  local sudo="" missing=() p
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  for p in "${wine_packages[@]}" "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    $sudo apt-get -o DPkg::Lock::Timeout=900 update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends \
+      "${missing[@]}"
+  fi
+}
+
+check() {
+  local name=$1
+  shift
+  if "$@" >"$work/check.log" 2>&1; then
+    echo "PASS $name"
+  else
+    echo "FAIL $name"
+    sed 's/^/    /' "$work/check.log" | tail -n 20
+    failures=$((failures + 1))
+  fi
+}
