@@ -8,17 +8,15 @@
 #include <vector>
 
 #include "app/ConfigDialogModel.h"
-#include "app/SettingsStore.h"
+#include "app/win32/RegistrySettings.h"
 #include "dialog/win32/Win32ConfigDialog.h"
 #include "platform/Platform.h"
 #include "script/Settings.h"
 
 namespace {
 
-bool saveRecord(const Settings&) {
-    saveSettings();
-    return true;
-}
+// The model edits the process-wide record, which the registry store writes.
+bool saveRecord(const Settings&) { return storeSettingsInRegistry(); }
 
 // A handle that names no window would keep the dialog from opening at all: no owner then.
 HWND ownerWindow(std::int32_t handle) {

@@ -2,6 +2,7 @@
 // current user, REG_DWORD each, and "Path" as a string the program never writes.
 #include "app/SettingValues.h"
 #include "app/SettingsStore.h"
+#include "app/win32/RegistrySettings.h"
 #include "platform/RegistryKey.h"
 
 namespace {
@@ -25,8 +26,14 @@ void loadSettings() {
     key.readText("Path", settings.path, Settings::kPathCapacity);
 }
 
-void saveSettings() {
+bool storeSettingsInRegistry() {
     platform::RegistryKey key;
-    if (!key.open(kSettingsKey, true)) return;
-    for (const SettingValue& value : kSettingValues) key.writeNumber(value.name, storedSetting(settings, value));
+    if (!key.open(kSettingsKey, true)) return false;
+    bool stored = true;
+    for (const SettingValue& value : kSettingValues) {
+        stored = key.writeNumber(value.name, storedSetting(settings, value)) && stored;
+    }
+    return stored;
 }
+
+void saveSettings() { storeSettingsInRegistry(); }
