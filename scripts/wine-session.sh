@@ -20,9 +20,11 @@ start_wine_session() {
   wine_xvfb_pid=$!
   read -r -t 30 display <"$fifo" || { echo "Xvfb did not start" >&2; return 1; }
   export DISPLAY=":$display"
-  # A fresh prefix's first start is the slow one; once per session.
+  # A server that stays up, so each program starts as it would on Windows, without
+  # starting Wine again; and a fresh prefix's slow first start, once per session.
+  mkdir -p "$WINEPREFIX"
+  wineserver -p
   wineboot -i >/dev/null 2>&1
-  wineserver -w
 }
 
 stop_wine_session() {
