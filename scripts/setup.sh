@@ -11,6 +11,7 @@ packages=(
   libfreetype-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev zlib1g-dev libbz2-dev
   clang libclang-rt-14-dev xvfb xauth gzip bzip2
+  libgtk-3-dev libx11-dev xdotool imagemagick x11-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,9 @@
+// The preview mode of the Linux build: the window id names an X11 window of a settings
+// panel, decimal or 0x-hex.
+#pragma once
+
+#include "app/SaverApp.h"
+
+// The preview picture in app.parentWindow until that window is destroyed. Returns the
+// process exit code: 0, or 1 after "Cannot creat window!" when the window cannot be used.
+int runPreviewMode(const SaverApp& app, bool displayStarted);

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# The preview for real, under an Xvfb of its own: "/p ID" covers a window of another
+# program with black and the preview picture at (0, 0), draws it again after the window
+# was unmapped and mapped, and ends within 2 s of the window's destruction; a missing or
+# bogus id gives "Cannot creat window!" and exit code 1.
+#   preview_test.sh VOIDRIFT X11_TEST_WINDOW PREVIEW_BMP
+source "$(dirname "$0")/xvfb.sh"
+voidrift="$1"
+test_window="$2"
+picture="$3"
+
+code=0
+env -u DISPLAY "$voidrift" /p 2>"$WORK/stderr" || code=$?
+[ "$code" = 1 ] && grep -q "Cannot creat window!" "$WORK/stderr" || fail "/p without an id: $code, $(cat "$WORK/stderr")"
+
+start_xvfb 800x600
+
+# A bogus id: the message on stderr and in a box that OK closes.
+"$voidrift" /p 0x1fffff0 2>"$WORK/stderr" &
+pid=$!
+started_pids+=("$pid")
+box="$(find_window ERROR)"
+[ -n "$box" ] || fail "no message box for a bogus id"
+xdotool windowfocus --sync "$box" key Return
+wait_exit "$pid" 5
+[ "$exit_code" = 1 ] && grep -q "Cannot creat window!" "$WORK/stderr" || fail "/p with a bogus id: $exit_code, $(cat "$WORK/stderr")"
+
+# The panel's preview area: 200 x 150 at (20, 30) on the screen.
+coproc PANEL { "$test_window" 200 150 20 30 2>/dev/null; }
+started_pids+=("$PANEL_PID")
+read -r -t 10 -u "${PANEL[0]}" area || fail "the test window did not start"
+"$voidrift" /p "$area" 2>"$WORK/stderr" &
+pid=$!
+started_pids+=("$pid")
+for _ in $(seq 100); do
+    xwininfo -id "$area" -children | grep -q '"Qenn"' && break
+    sleep 0.05
+done
+
+check_picture() {
+    sleep 0.5
+    import -window root -crop 200x150+20+30 "$WORK/screen.png"
+    for place in "0 0" "154 114" "77 57" "10 100"; do
+        # shellcheck disable=SC2086
+        [ "$(pixel "$WORK/screen.png" $place)" = "$(pixel "$picture" $place)" ] ||
+            fail "$1: pixel ($place) is $(pixel "$WORK/screen.png" $place), the picture has $(pixel "$picture" $place)"
+    done
+    for place in "155 0" "199 149" "0 115"; do
+        # shellcheck disable=SC2086
+        [ "$(pixel "$WORK/screen.png" $place)" = "0,0,0" ] || fail "$1: pixel ($place) beside the picture is not black"
+    done
+}
+check_picture "first drawing"
+xdotool windowunmap --sync "$area" windowmap --sync "$area"
+check_picture "after exposure"
+
+xdotool windowkill "$area"
+wait_exit "$pid" 2
+[ "$exit_code" = 0 ] || fail "the preview ended with $exit_code: $(cat "$WORK/stderr")"
+echo "preview test passed"
