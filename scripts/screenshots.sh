@@ -5,7 +5,7 @@
 cd "$(dirname "$0")/.."
 root="$PWD"
 build="${1:-build}"
-source tests/gui/xvfb.sh
+source tests/gui/session.sh
 export VOIDRIFT_CONFIG="$WORK/settings.ini"
 start_xvfb 1280x1024
 "$build/src/app/voidrift" /c &

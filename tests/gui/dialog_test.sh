@@ -4,7 +4,7 @@
 # a check box, Restore Defaults and OK store the defaults and keep the lines the program
 # does not own; without a display it says so and exits with 1.
 #   dialog_test.sh VOIDRIFT
-source "$(dirname "$0")/xvfb.sh"
+source "$(dirname "$0")/session.sh"
 voidrift="$1"
 title="Voidrift 3D ScreenSaver Configuration"
 export VOIDRIFT_CONFIG="$WORK/settings.ini"

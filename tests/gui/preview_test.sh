@@ -3,10 +3,10 @@
 # program with black and the preview picture at (0, 0), draws it again after the window
 # was unmapped and mapped, and ends within 2 s of the window's destruction; a missing or
 # bogus id gives "Cannot creat window!" and exit code 1.
-#   preview_test.sh VOIDRIFT X11_TEST_WINDOW PREVIEW_BMP
-source "$(dirname "$0")/xvfb.sh"
+#   preview_test.sh VOIDRIFT PREVIEW_AREA PREVIEW_BMP
+source "$(dirname "$0")/session.sh"
 voidrift="$1"
-test_window="$2"
+area_program="$2"
 picture="$3"
 
 code=0
@@ -26,7 +26,7 @@ wait_exit "$pid" 5
 [ "$exit_code" = 1 ] && grep -q "Cannot creat window!" "$WORK/stderr" || fail "/p with a bogus id: $exit_code, $(cat "$WORK/stderr")"
 
 # The panel's preview area: 200 x 150 at (20, 30) on the screen.
-coproc PANEL { "$test_window" 200 150 20 30 2>/dev/null; }
+coproc PANEL { "$area_program" 200 150 20 30 2>/dev/null; }
 started_pids+=("$PANEL_PID")
 read -r -t 10 -u "${PANEL[0]}" area || fail "the test window did not start"
 "$voidrift" /p "$area" 2>"$WORK/stderr" &

@@ -1,5 +1,5 @@
 /* A plain grey X11 window standing in for a settings panel's preview area:
- *   x11_test_window WIDTH HEIGHT X Y
+ *   preview_area WIDTH HEIGHT X Y
  * prints the window's id in hex once it is mapped, then serves events until the window is
  * destroyed (xdotool windowkill) or the process is killed. */
 #include <X11/Xlib.h>
@@ -8,12 +8,12 @@
 
 int main(int argc, char** argv) {
     if (argc != 5) {
-        fprintf(stderr, "usage: x11_test_window WIDTH HEIGHT X Y\n");
+        fprintf(stderr, "usage: preview_area WIDTH HEIGHT X Y\n");
         return 2;
     }
     Display* display = XOpenDisplay(NULL);
     if (!display) {
-        fprintf(stderr, "x11_test_window: no display\n");
+        fprintf(stderr, "preview_area: no display\n");
         return 1;
     }
     int screen = DefaultScreen(display);
