@@ -24,17 +24,12 @@
 
 namespace {
 
-const char kUsage[] =
-    "usage: voidrift [/s | /c [HWND] | /p HWND] [--record DIR] [--frames N] [--fixed-dt S]\n"
-    "                [--seed N] [--size WxH] [--no-loading] [--benchmark S]\n"
-    "                [--simulate S] [--check-data]\n";
-
 void showPlatformMessage(const char* text, const char* caption) { platform::messageBox(text, caption); }
 
 // Unattended runs go offscreen when there is no display to show them on.
 bool wantsOffscreen(const RunOptions& options) {
     const char* driver = std::getenv("SDL_VIDEODRIVER");
-    return options.unattended() && !(driver && *driver) && !platform::displayAvailable();
+    return options.unattended() && !options.embedded() && !(driver && *driver) && !platform::displayAvailable();
 }
 
 void useDesktopMode() {
@@ -77,17 +72,27 @@ int voidriftMain(int argc, char** argv) {
     RunOptions options;
     std::string error;
     if (!extractLongOptions(arguments, options, error)) {
-        std::fprintf(stderr, "voidrift: %s\n%s", error.c_str(), kUsage);
+        std::fprintf(stderr, "voidrift: %s\n%s", error.c_str(), kOptionHelp);
         return 2;
     }
+    if (options.help || options.version) {
+        if (options.help) std::fputs(kOptionHelp, stdout);
+        if (options.version) std::printf("voidrift %s\n", VOIDRIFT_VERSION);
+        return 0;
+    }
+    adoptDaemonWindow(options, std::getenv("XSCREENSAVER_WINDOW"));
     bool dataRun = options.simulateSeconds > 0 || options.checkData;
     SaverApp app;
     std::string line = rawCommandLine(arguments);
     app.mode = parseCommandLine(app, line.c_str());
-    // Recording, counted and measured runs are runs of the show whatever the switch.
-    if (options.unattended() && app.mode != saverTest) app.mode = saver;
+    // A preview area wide enough for the show gets the live show instead of the picture.
+    if (app.mode == preview) options.windowId = livePreviewWindow(app);
+    // Recording, counted and measured runs, and hacks (XScreenSaver gives no switch), are
+    // runs of the show whatever the switch.
+    if ((options.unattended() || options.embedded()) && app.mode != saverTest) app.mode = saver;
     bool video = !dataRun && startVideo(app.mode, options);
     loadSettings();
+    applySettingOverrides(options, settings);
     // Every mode that can see the desktop runs in its mode, so the dialog and the show agree.
     if (settings.useDesktop && video) useDesktopMode();
     if (options.width > 0) {

@@ -9,6 +9,12 @@
 
 namespace {
 
+constexpr int kLiveShowWidth = 320;
+
+std::uint64_t previewWindow(const SaverApp& app) {
+    return static_cast<std::uint64_t>(static_cast<std::uint32_t>(app.parentWindow));
+}
+
 int cannotCreateWindow(bool displayStarted) {
     std::fprintf(stderr, "ERROR: Cannot creat window!\n");
     if (displayStarted) platform::messageBox("Cannot creat window!", "ERROR");
@@ -17,13 +23,17 @@ int cannotCreateWindow(bool displayStarted) {
 
 }  // namespace
 
-int runPreviewMode(const SaverApp& app, bool displayStarted) {
-    auto window = static_cast<std::uint64_t>(static_cast<std::uint32_t>(app.parentWindow));
+std::uint64_t livePreviewWindow(const SaverApp& app) {
     int width = 0;
     int height = 0;
-    if (!displayStarted || window == 0 || !platform::foreignWindowSize(window, width, height)) {
-        return cannotCreateWindow(displayStarted);
-    }
+    std::uint64_t window = previewWindow(app);
+    if (window == 0 || !platform::foreignWindowSize(window, width, height)) return 0;
+    return width >= kLiveShowWidth ? window : 0;
+}
+
+int runPreviewMode(const SaverApp& app, bool displayStarted) {
+    std::uint64_t window = previewWindow(app);
+    if (!displayStarted || window == 0) return cannotCreateWindow(displayStarted);
     BmpImage picture;
     decodeBmp(previewPictureBmp, previewPictureBmpSize, picture);
     if (!platform::runPicturePreview(window, picture.rgb.data(), picture.width, picture.height)) {

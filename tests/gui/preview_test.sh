@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The preview for real, under an Xvfb of its own: "/p ID" covers a window of another
+# The preview for real, under an Xvfb of its own: "/p ID" covers a small window of another
 # program with black and the preview picture at (0, 0), draws it again after the window
-# was unmapped and mapped, and ends within 2 s of the window's destruction; a missing or
-# bogus id gives "Cannot creat window!" and exit code 1.
+# was unmapped and mapped, and ends within 2 s of the window's destruction; a window at
+# least 320 pixels wide gets the live show instead, which ends with its window too; a
+# missing or bogus id gives "Cannot creat window!" and exit code 1.
 #   preview_test.sh VOIDRIFT PREVIEW_AREA PREVIEW_BMP
 source "$(dirname "$0")/session.sh"
 voidrift="$1"
@@ -57,4 +58,22 @@ check_picture "after exposure"
 xdotool windowkill "$area"
 wait_exit "$pid" 2
 [ "$exit_code" = 0 ] || fail "the preview ended with $exit_code: $(cat "$WORK/stderr")"
+
+# A larger area, 400 x 300 at (300, 200): the show itself draws there, no picture window.
+export VOIDRIFT_CONFIG="$WORK/settings.ini"  # defaults: the build's own data
+coproc LARGE { "$area_program" 400 300 300 200 2>/dev/null; }
+started_pids+=("$LARGE_PID")
+read -r -t 10 -u "${LARGE[0]}" area || fail "the large test window did not start"
+"$voidrift" /p "$area" 2>"$WORK/stderr" &
+pid=$!
+started_pids+=("$pid")
+sleep 4
+import -window root -crop 400x300+300+200 "$WORK/live.png"
+! xwininfo -id "$area" -children | grep -q '"Qenn"' || fail "a large area got the picture, not the show"
+colours=$(identify -format %k "$WORK/live.png")
+[ "$colours" -gt 100 ] && [ "$(pixel "$WORK/live.png" 200 150)" != "128,128,128" ] ||
+    fail "the live show drew nothing into the large area ($colours colours)"
+xdotool windowkill "$area"
+wait_exit "$pid" 2
+[ "$exit_code" = 0 ] || fail "the live preview ended with $exit_code: $(cat "$WORK/stderr")"
 echo "preview test passed"

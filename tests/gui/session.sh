@@ -61,4 +61,5 @@ pixel() {
 
 # The show's own environment must not pick an offscreen driver or a leak check at exit.
 unset SDL_VIDEODRIVER WAYLAND_DISPLAY
+export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
