@@ -49,6 +49,7 @@ open_dialog() {
     window="$(find_window "$title")"
     [ -n "$window" ] || fail "no window titled \"$title\""
     eval "$(xdotool getwindowgeometry --shell "$window")"
+    sleep 1  # mapped is not yet drawn and listening
 }
 
 # across UNITS, down UNITS: dialog units in pixels of this window (386 x 238 units).
@@ -67,7 +68,6 @@ brightness() {
 }
 
 open_dialog
-sleep 0.5
 import -window "$window" "$WORK/dialog.png"
 colours=$(identify -format %k "$WORK/dialog.png")
 [ "$colours" -gt 500 ] || fail "the dialog shows only $colours colours"
@@ -79,7 +79,7 @@ awk -v p="$picture" -v b="$buttons" 'BEGIN { exit !(p < 0.35 && b > 0.6) }' ||
     fail "picture area brightness $picture, button row $buttons"
 
 xdotool windowfocus --sync "$window" key Escape
-wait_exit "$pid" 5
+wait_exit "$pid" 5 "the dialog after Escape"
 [ "$exit_code" = 0 ] || fail "Escape: exit code $exit_code"
 cmp -s "$VOIDRIFT_CONFIG" "$WORK/before.ini" || fail "Escape changed the settings file: $(diff "$WORK/before.ini" "$VOIDRIFT_CONFIG")"
 
@@ -87,7 +87,7 @@ open_dialog
 click 49 224   # Restore Defaults
 click 214 146  # Enable Galaxy Scenes, which keeps the focus
 xdotool key Return  # OK from a check box, as in the system's dialogs
-wait_exit "$pid" 5
+wait_exit "$pid" 5 "the dialog after OK"
 [ "$exit_code" = 0 ] || fail "OK: exit code $exit_code"
 expected="; written by hand
 [Software\\Voidrift 3D Screensaver]
@@ -108,6 +108,7 @@ MouseExit=0
 ShowFPS=0
 Path=/nowhere
 Unknown=kept
+MaxFps=-1
 [Other Key]
 Width=1"
 [ "$(cat "$VOIDRIFT_CONFIG")" = "$expected" ] ||

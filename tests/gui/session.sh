@@ -1,39 +1,25 @@
-# Sourced by the GUI tests: a scratch folder and an Xvfb of our own on a free display
-# number (other Xvfb servers may run beside us), both removed on the way out.
+# Sourced by the dialog and preview tests: an Xvfb of their own (xvfb.sh), a scratch folder
+# and the processes the test started, all removed on the way out, and the look-ups the
+# tests share.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 
 WORK="$(mktemp -d)"
 started_pids=()
 cleanup() {
     for pid in "${started_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    stop_xvfb || true
     rm -rf "$WORK"
 }
 trap cleanup EXIT
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-# start_xvfb WIDTHxHEIGHT: sets DISPLAY.
-start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
-    started_pids+=($!)
-    for _ in $(seq 200); do
-        [ -s "$WORK/display" ] && break
-        sleep 0.05
-    done
-    [ -s "$WORK/display" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
-    export DISPLAY=":$(head -n1 "$WORK/display")"
-}
-
-# wait_exit PID SECONDS: sets exit_code to the exit code of PID (a child of this shell),
-# or fails when it runs longer.
+# wait_exit PID SECONDS WHAT: sets exit_code to the exit code of PID (a child of this
+# shell), or fails, naming WHAT, when it runs longer.
 wait_exit() {
     local pid=$1 deadline
     deadline=$(($(date +%s%N) + $2 * 1000000000))
     while kill -0 "$pid" 2>/dev/null; do
-        [ "$(date +%s%N)" -lt "$deadline" ] || fail "process $pid still runs after $2 s"
+        [ "$(date +%s%N)" -lt "$deadline" ] || fail "$3 still runs after $2 s"
         sleep 0.05
     done
     exit_code=0
@@ -59,7 +45,8 @@ pixel() {
     convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)],%[fx:int(255*p{$2,$3}.g+0.5)],%[fx:int(255*p{$2,$3}.b+0.5)]" info:
 }
 
-# The show's own environment must not pick an offscreen driver or a leak check at exit.
+# The show's own environment must not pick an offscreen driver, a sound card or a leak
+# check at exit.
 unset SDL_VIDEODRIVER WAYLAND_DISPLAY
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
