@@ -117,7 +117,7 @@ install_run_uninstall() {
   local target
   target=$(windows_path "$install_dir")
   wine reg delete "$key" /f >/dev/null 2>&1 || true
-  wine "$root/build-windows/VoidriftSetup.exe" /S "/D=$target" && wineserver -w
+  wine "$root/build-windows/VoidriftSetup.exe" /S "/D=$target" || return 1
   [ -f "$install_dir/voidrift.scr" ] && [ -f "$install_dir/data.ssd" ] || { ls -la "$install_dir"; return 1; }
   wine reg query "$key" /v Path | tr -d '\r' | grep -qF "$target" || { wine reg query "$key"; return 1; }
   wine reg query 'HKCU\Control Panel\Desktop' /v SCRNSAVE.EXE | tr -d '\r' | grep -qiF "voidrift.scr" || return 1
@@ -125,7 +125,13 @@ install_run_uninstall() {
   (cd "$work/elsewhere" && wine "$install_dir/voidrift.scr" /s --frames 2 --no-loading --size 320x240 \
      --record "$(windows_path "$work/frames")") || return 1
   ls "$work/frames"/frame-00001.png || return 1
-  wine "$install_dir/uninstall.exe" /S && wineserver -w
+  # The uninstaller runs on from a copy of itself and returns at once: wait for its work.
+  wine "$install_dir/uninstall.exe" /S || return 1
+  local i
+  for i in $(seq 100); do
+    [ -e "$install_dir" ] || break
+    sleep 0.2
+  done
   if [ -e "$install_dir" ]; then ls -la "$install_dir"; return 1; fi
   if wine reg query "$key" >/dev/null 2>&1; then echo "settings key left"; return 1; fi
   if wine reg query 'HKCU\Control Panel\Desktop' /v SCRNSAVE.EXE >/dev/null 2>&1; then

@@ -77,7 +77,8 @@ ConfigDialogModel::ConfigDialogModel(Settings& record, std::vector<platform::Dis
                                      platform::DisplayMode desktop, SaveFunction save)
     : record_(record), modes_(std::move(modes)), desktop_(desktop), save_(std::move(save)) {}
 
-const char* ConfigDialogModel::makerPage() { return "https://voidrift.sourceforge.io/"; }
+// A placeholder until the project has a page of its own.
+const char* ConfigDialogModel::makerPage() { return "https://voidrift.example.org/"; }
 
 const char* ConfigDialogModel::invitationText() { return "More screensavers and news on our web site:"; }
 
