@@ -11,12 +11,14 @@ BOOL CALLBACK collectMonitor(HMONITOR, HDC, LPRECT area, LPARAM list) {
     return TRUE;
 }
 
-// The show hides the pointer; over a cover it stays hidden.
+// The show hides the pointer; over a cover it stays hidden. A click on a cover must not take
+// the keyboard from the show, whose key presses end the run.
 LRESULT CALLBACK coverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SETCURSOR) {
         SetCursor(nullptr);
         return TRUE;
     }
+    if (message == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -46,9 +48,9 @@ void coverOtherMonitors(HINSTANCE instance, const RECT& show) {
     std::vector<RECT> beside = monitorsBesideShow(monitors, show);
     if (beside.empty() || !registerCoverClass(instance)) return;
     for (const RECT& area : beside) {
-        HWND cover = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kCoverClass, kCoverTitle, WS_POPUP | WS_VISIBLE,
-                                     area.left, area.top, area.right - area.left, area.bottom - area.top, nullptr,
-                                     nullptr, instance, nullptr);
+        HWND cover = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kCoverClass, kCoverTitle,
+                                     WS_POPUP | WS_VISIBLE, area.left, area.top, area.right - area.left,
+                                     area.bottom - area.top, nullptr, nullptr, instance, nullptr);
         if (cover) covers.push_back(cover);
     }
 }
