@@ -9,6 +9,8 @@
 
 #include "app/CheckData.h"
 #include "app/CommandLine.h"
+#include "app/ConfigureRun.h"
+#include "app/PreviewRun.h"
 #include "app/RunOptions.h"
 #include "app/SaverApp.h"
 #include "app/SaverRun.h"
@@ -56,13 +58,14 @@ void enterDataFolder(const std::string& folder) {
     std::filesystem::current_path(folder, ignored);
 }
 
-void noteMissingMode(RunMode mode, bool box) {
-    const char* text = mode == configure ? "The settings dialog is not available in this build."
-                                         : "The preview is not available in this build.";
-    std::puts(text);
-    if (box && mode == configure) platform::messageBox(text, kProgramCaption);
+// The saver run needs video; the dialog and the preview need it only where there is a
+// display, for the desktop mode and the message box.
+bool startVideo(RunMode mode, const RunOptions& options) {
+    if (mode == saver || mode == saverTest) return platform::initialize(wantsOffscreen(options));
+    return platform::displayAvailable() && platform::initialize(false);
 }
 
+// The process exit code of the mode.
 int runMode(SaverApp& app, const RunOptions& options, bool video, const EntryContext& context) {
     switch (app.mode) {
         case saver:
@@ -72,11 +75,10 @@ int runMode(SaverApp& app, const RunOptions& options, bool video, const EntryCon
                 return 0;
             }
             if (context.requireDataArchive && !dataArchiveHere()) return 0;
-            return runSaver(app, realShowParts(), options);
-        case configure:
-        case preview:
-            noteMissingMode(app.mode, context.boxForMissingDialog);
+            runSaver(app, realShowParts(), options);
             return 0;
+        case configure: return runConfigureDialog(app, video);
+        case preview: return runPreviewMode(app, video);
     }
     return 0;
 }
@@ -112,13 +114,15 @@ int voidriftMain(EntryContext context) {
     bool rawLineHolds = !context.rawLine.empty() && arguments.size() == argumentCount;
     std::string line = rawLineHolds ? context.rawLine : rawCommandLine(arguments);
     app.mode = parseCommandLine(app, line.c_str());
+    // A preview area wide enough for the show gets the live show instead of the picture.
+    if (app.mode == preview) options.windowId = livePreviewWindow(app);
     // Recording, counted and measured runs, and hacks (XScreenSaver gives no switch), are
     // runs of the show whatever the switch.
     if ((options.unattended() || options.embedded()) && app.mode != saverTest) app.mode = saver;
-    bool saverMode = app.mode == saver || app.mode == saverTest;
-    bool video = saverMode && !dataRun && platform::initialize(wantsOffscreen(options));
+    bool video = !dataRun && startVideo(app.mode, options);
     loadSettings();
     applySettingOverrides(options, settings);
+    // Every mode that can see the desktop runs in its mode, so the dialog and the show agree.
     if (settings.useDesktop && video) useDesktopMode();
     if (options.width > 0) {
         settings.width = static_cast<std::uint32_t>(options.width);
@@ -135,10 +139,10 @@ int voidriftMain(EntryContext context) {
     if (dataRun) return options.checkData ? runCheckData(stdout) : runSimulation(options, stdout);
     // Nobody watches an unattended run: its messages go to stderr, never into a waiting box.
     setMessageSink(options.unattended() ? nullptr : showPlatformMessage);
-    runMode(app, options, video, context);
+    int exitCode = runMode(app, options, video, context);
     setMessageSink(nullptr);
     platform::shutdown();
-    return 0;
+    return exitCode;
 }
 
 int voidriftMain(int argc, char** argv) {

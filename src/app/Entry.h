@@ -12,8 +12,6 @@ struct EntryContext {
     // The working folder when the "Path" setting is empty (Windows: the program's own
     // folder, since the system starts screensavers in its own folder); empty: stay.
     std::string programFolder;
-    // Tell a user who asked for the settings dialog that this build has none in a message box.
-    bool boxForMissingDialog = false;
     // Refuse to start the show without data.ssd in the working folder, with a message that
     // says where it was looked for (Windows, where a copied .scr meets a wrong "Path").
     bool requireDataArchive = false;
@@ -21,7 +19,8 @@ struct EntryContext {
     int showCommand = 0;
 };
 
-// Returns the process exit code: 0, or 2 for a bad long option.
+// Returns the process exit code: 0; 1 when the dialog or the preview cannot be shown; 2 for
+// a bad long option.
 int voidriftMain(EntryContext context);
 // argv as main receives it.
 int voidriftMain(int argc, char** argv);

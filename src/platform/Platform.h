@@ -79,6 +79,14 @@ bool setGammaRamp(const std::uint16_t* red, const std::uint16_t* green, const st
 // A modal message box with an OK button; stderr when there is no screen.
 void messageBox(const char* text, const char* caption);
 
+// Windows of other programs (a settings panel's preview area), by their X11 id.
+// False when there is no display or no such window.
+bool foreignWindowSize(std::uint64_t window, int& width, int& height);
+// Covers the foreign window `parent` with a black child window that shows the RGB picture
+// (3 bytes a pixel, top row first) at its top-left corner, redrawn after every exposure,
+// and returns when either window is destroyed. False at once when the child cannot be made.
+bool runPicturePreview(std::uint64_t parent, const std::uint8_t* rgb, int width, int height);
+
 std::int64_t readCounter();
 std::int64_t counterFrequency();
 

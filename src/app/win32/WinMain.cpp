@@ -25,7 +25,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     context.arguments.assign(__argv, __argv + __argc);
     context.rawLine = GetCommandLineA();
     context.programFolder = programFolder();
-    context.boxForMissingDialog = true;
     context.requireDataArchive = true;
     context.instance = instance;
     context.showCommand = showCommand;

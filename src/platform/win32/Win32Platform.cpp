@@ -326,6 +326,11 @@ bool setGammaRamp(const std::uint16_t* red, const std::uint16_t* green, const st
     return ok;
 }
 
+// The display control panel's preview area comes with the preview.
+bool foreignWindowSize(std::uint64_t, int&, int&) { return false; }
+
+bool runPicturePreview(std::uint64_t, const std::uint8_t*, int, int) { return false; }
+
 // Also on stderr, where a console or a log catches it.
 void messageBox(const char* text, const char* caption) {
     std::fprintf(stderr, "%s: %s\n", caption, text);
