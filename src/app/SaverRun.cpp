@@ -131,9 +131,11 @@ void giveDisplayBack() {
 
 void readShowScripts(const ShowParts& parts) {
     parts.initCamera();
-    parts.readEnvironments();
-    parts.readWorlds();
-    parts.readDynamicWorld();
+    // Reading the scripts loads every world's textures: a stop request ends it early.
+    for (void (*step)() : {parts.readEnvironments, parts.readWorlds, parts.readDynamicWorld}) {
+        if (stopRequested()) return;
+        step();
+    }
 }
 
 void beginShow(const ShowParts& parts) {
@@ -185,6 +187,7 @@ void prepareShow(const ShowParts& parts, MemberBytes music, RunLimits& limits) {
     parts.buildDigitGlyphs();
     parts.setUpParticleField();
     readShowScripts(parts);
+    if (mustStop(limits)) return;
     saverState.dt = 0;
     setSceneClock(parts, 0);
     if (settings.enableMusic) startMusic(parts, music);

@@ -11,7 +11,8 @@
 int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options);
 
 // The window-free steps, shared with runs that only simulate the show.
-// Camera and scripts: the camera's first place, "env.txt", "worlds.txt", "dynamic.txt".
+// Camera and scripts: the camera's first place, "env.txt", "worlds.txt", "dynamic.txt";
+// a stop request skips the steps still to come.
 void readShowScripts(const ShowParts& parts);
 // The show's start after the loading animation: particle field on, scene clock at 0,
 // the random opening and its scene, the galaxy opening skipped when Galaxy is off.

@@ -318,6 +318,21 @@ TEST_F(SaverRunTest, QuitAndStopSignalsEndTheRunThroughShutDown) {
     EXPECT_EQ(composedFrames, 0);
     EXPECT_EQ(count("readScene"), 0);
     EXPECT_EQ(slice(calls.size() - 4, 4), kShutDown);
+
+    // A signal while the scripts load skips the rest of the start-up.
+    clearStopRequest();
+    calls.clear();
+    loadingFrames = 0;
+    ShowParts parts = recordingParts();
+    parts.readEnvironments = [] {
+        record("readEnvironments");
+        std::raise(SIGTERM);
+    };
+    SaverApp app;
+    runSaver(app, parts, options);
+    EXPECT_EQ(count("readWorlds"), 0);
+    EXPECT_EQ(loadingFrames, 0);
+    EXPECT_EQ(slice(calls.size() - 4, 4), kShutDown);
     // After the run the signals are handled as they were before it.
     struct sigaction after = {};
     sigaction(SIGTERM, nullptr, &after);
