@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/StartChecks.h"
 #include "archive/ArchiveMember.h"
 #include "script/Scan.h"
 #include "world/WorldFile.h"
@@ -73,12 +74,12 @@ public:
     explicit DataCheck(std::FILE* out) : out_(out) {}
 
     int run() {
-        std::FILE* archive = std::fopen("data.ssd", "rb");
-        if (archive == nullptr) {
-            report("data.ssd: cannot be opened");
+        // An archive that cannot serve at all is one fault, not every member missing.
+        std::string problem = archiveProblem();
+        if (!problem.empty()) {
+            report(problem);
             return count_;
         }
-        std::fclose(archive);
         checkEnvironments();
         checkWorlds();
         checkWorldFile("dynamic.txt", "start-up", &dynamicNames_);
