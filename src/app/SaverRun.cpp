@@ -233,11 +233,11 @@ int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options) {
     RunLimits limits{options, nullptr};
     if (!options.recordDir.empty()) {
         limits.recorder = std::make_unique<FrameRecorder>(options.recordDir);
-        if (!limits.recorder->prepare()) return 0;
+        if (!limits.recorder->prepare()) return 1;
     }
     saverState = SaverState{};
     parts.clearWorldChoice();
-    if (!openSaverWindow(options)) return 0;
+    if (!openSaverWindow(options)) return 1;
     queryFrequency();
     MemberBytes music = parts.readMusicMember();
     platform::showWindow();
@@ -249,10 +249,10 @@ int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options) {
         platform::closeWindow();
         parts.releaseMusicMember();
         removeStopSignals();
-        return 0;
+        return 1;
     }
     prepareShow(parts, music, limits);
     if (!mustStop(limits)) playShow(parts, limits);
     shutDown(parts);
-    return 0;
+    return limits.failed ? 1 : 0;
 }

@@ -7,7 +7,8 @@
 #include "app/SaverApp.h"
 #include "app/ShowParts.h"
 
-// Returns the quit message's exit code, or 0 when the window or the graphics failed.
+// Returns the exit code: 0, or 1 when the recording folder, the window or the graphics
+// could not be had, or a frame could not be recorded.
 int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options);
 
 // The window-free steps, shared with runs that only simulate the show.
