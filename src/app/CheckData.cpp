@@ -119,9 +119,7 @@ private:
         int result = extractMember("data.ssd", name.c_str(), data, size, &crcMatches);
         delete[] data;
         if (result == archive_result::kNotFound) return false;
-        std::string why = resultText(result);
-        while (!why.empty() && why.back() == '\n') why.pop_back();
-        if (result != 0) report(name + ": cannot be decoded: " + why);
+        if (result != 0) report(name + ": cannot be decoded: " + resultSentence(result));
         else if (!crcMatches) report(name + ": fails its CRC check");
         return true;
     }

@@ -32,12 +32,14 @@ std::string archiveProblem() {
         case kNotFound: return name + " cannot be read, or needs a newer reader";
         case kNotImp: return name + " is not an IMP archive";
         case kUnexpectedEnd: return name + " ends early: the file is cut short";
-        default: {
-            std::string text = resultText(result);
-            while (!text.empty() && text.back() == '\n') text.pop_back();
-            return name + ": " + text;
-        }
+        default: return name + ": " + resultSentence(result);
     }
+}
+
+std::string resultSentence(int code) {
+    std::string text = resultText(code);
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    return text;
 }
 
 bool usableWindowSize(std::uint32_t width, std::uint32_t height) {

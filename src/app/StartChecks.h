@@ -15,5 +15,8 @@ bool enterDataFolder(const char* folder, std::FILE* notes);
 // archive, ends early, damaged.
 std::string archiveProblem();
 
+// The archive reader's description of a result code, without its line end.
+std::string resultSentence(int code);
+
 // A stored window mode the show can open: each side 1 to 16384 pixels, as --size takes.
 bool usableWindowSize(std::uint32_t width, std::uint32_t height);
