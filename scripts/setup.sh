@@ -10,6 +10,7 @@ packages=(
   libjpeg62-turbo-dev libpng-dev libvorbis-dev libogg-dev
   libfreetype-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev zlib1g-dev libbz2-dev
+  libx11-dev
   clang libclang-rt-14-dev xvfb xauth gzip bzip2
 )
 missing=()

@@ -21,11 +21,6 @@
 
 namespace {
 
-const char kUsage[] =
-    "usage: voidrift [/s | /c [HWND] | /p HWND] [--record DIR] [--frames N] [--fixed-dt S]\n"
-    "                [--seed N] [--size WxH] [--no-loading] [--benchmark S]\n"
-    "                [--simulate S] [--check-data]\n";
-
 void showPlatformMessage(const char* text, const char* caption) { platform::messageBox(text, caption); }
 
 const char kNoDisplay[] =
@@ -38,7 +33,7 @@ bool videoDriverNamed() {
 
 // Unattended runs go offscreen when there is no display to show them on.
 bool wantsOffscreen(const RunOptions& options) {
-    return options.unattended() && !videoDriverNamed() && !platform::displayAvailable();
+    return options.unattended() && !options.embedded() && !videoDriverNamed() && !platform::displayAvailable();
 }
 
 // Only runs for a machine may go offscreen by themselves: a viewer's run there would go
@@ -76,15 +71,22 @@ int voidriftMain(int argc, char** argv) {
     RunOptions options;
     std::string error;
     if (!extractLongOptions(arguments, options, error)) {
-        std::fprintf(stderr, "voidrift: %s\n%s", error.c_str(), kUsage);
+        std::fprintf(stderr, "voidrift: %s\n%s", error.c_str(), kOptionHelp);
         return 2;
     }
+    if (options.help || options.version) {
+        if (options.help) std::fputs(kOptionHelp, stdout);
+        if (options.version) std::printf("voidrift %s\n", VOIDRIFT_VERSION);
+        return 0;
+    }
+    adoptDaemonWindow(options, std::getenv("XSCREENSAVER_WINDOW"));
     bool dataRun = options.simulateSeconds > 0 || options.checkData;
     SaverApp app;
     std::string line = rawCommandLine(arguments);
     app.mode = parseCommandLine(app, line.c_str());
-    // Recording, counted and measured runs are runs of the show whatever the switch.
-    if (options.unattended() && app.mode != saverTest) app.mode = saver;
+    // Recording, counted and measured runs, and hacks (XScreenSaver gives no switch), are
+    // runs of the show whatever the switch.
+    if ((options.unattended() || options.embedded()) && app.mode != saverTest) app.mode = saver;
     bool saverMode = app.mode == saver || app.mode == saverTest;
     bool video = saverMode && !dataRun && platform::initialize(wantsOffscreen(options));
     if (saverMode && !dataRun && !canShowHere(options, video)) {
@@ -93,9 +95,12 @@ int voidriftMain(int argc, char** argv) {
         return 1;
     }
     loadSettings();
+    applySettingOverrides(options, settings);
     if (settings.useDesktop && video) {
         useDesktopMode();
-    } else if (video && options.width == 0 && !usableWindowSize(settings.width, settings.height)) {
+    } else if (video && !options.embedded() && options.width == 0 &&
+               !usableWindowSize(settings.width, settings.height)) {
+        // A hack takes its window's size; any other run would open a window nobody can use.
         std::fprintf(stderr, "voidrift: the stored mode %u x %u is not usable; the desktop mode is used\n",
                      settings.width, settings.height);
         useDesktopMode();

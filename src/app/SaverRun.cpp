@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/FrameCap.h"
 #include "app/FrameRecorder.h"
 #include "app/FrameTimer.h"
 #include "app/GraphicsSetup.h"
@@ -22,6 +23,7 @@ namespace {
 struct RunLimits {
     const RunOptions& options;
     std::unique_ptr<FrameRecorder> recorder;
+    FrameCap cap;
     long framesDrawn = 0;
     unsigned loopFrames = 0;
     std::int64_t loopStart = 0;
@@ -55,9 +57,27 @@ void finishFrame(RunLimits& limits) {
     }
     platform::swapBuffers();
     limits.framesDrawn += 1;
+    limits.cap.wait(stopRequested);
 }
 
-bool mustStop(const RunLimits& limits) { return stopRequested() || limits.failed || limits.frameLimitReached(); }
+bool mustStop(const RunLimits& limits) {
+    return stopRequested() || limits.failed || limits.frameLimitReached() || platform::foreignWindowGone();
+}
+
+// A hack draws at the size its window has now: the settings preview resizes it.
+void followWindowSize(const RunOptions& options) {
+    if (!options.embedded()) return;
+    int width = 0;
+    int height = 0;
+    platform::clientSize(width, height);
+    if (width <= 0 || height <= 0) return;
+    if (static_cast<std::uint32_t>(width) == settings.width && static_cast<std::uint32_t>(height) == settings.height) {
+        return;
+    }
+    settings.width = static_cast<std::uint32_t>(width);
+    settings.height = static_cast<std::uint32_t>(height);
+    applyLetterboxViewport();
+}
 
 void startMusic(const ShowParts& parts, MemberBytes music) {
     parts.imxInit(platform::nativeWindow(), 44100, 0, -1);
@@ -72,6 +92,7 @@ void playLoadingAnimation(const ShowParts& parts, RunLimits& limits) {
     double dt = 0;
     while (saverState.sceneClock < 6.0f && !mustStop(limits)) {
         frameTimer.start();
+        followWindowSize(limits.options);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         parts.drawLoadingFrame(dt);
         finishFrame(limits);
@@ -88,6 +109,7 @@ void drawFrame(const ShowParts& parts, RunLimits& limits, int centreX, int centr
     double measured = frameTimer.elapsedSeconds();
     frameTimer.start();
     saverState.dt = limits.options.fixedDt > 0 ? limits.options.fixedDt : measured;
+    followWindowSize(limits.options);
     advanceShow(parts, saverState.dt);
     parts.composeFrame();
     finishFrame(limits);
@@ -103,10 +125,12 @@ void mainLoop(const ShowParts& parts, RunLimits& limits) {
     while (saverState.running) {
         platform::Event event;
         if (platform::pollEvent(event)) {
-            if (applyEvent(saverState, event, centreX, centreY)) saverState.running = false;
+            // A hack's input belongs to the daemon: only a quit ends the run.
+            bool heeded = !limits.options.embedded() || event.type == platform::EventType::Quit;
+            if (heeded && applyEvent(saverState, event, centreX, centreY)) saverState.running = false;
             continue;
         }
-        if (stopRequested()) {
+        if (mustStop(limits)) {
             saverState.running = false;
             continue;
         }
@@ -168,6 +192,11 @@ void advanceShow(const ShowParts& parts, double dt) {
 namespace {
 
 bool openSaverWindow(const RunOptions& options) {
+    if (options.embedded()) {
+        if (!platform::openForeignWindow(options.windowId)) return false;
+        followWindowSize(options);
+        return true;
+    }
     platform::WindowRequest request;
     request.title = "Voidrift 3D Screensaver";
     request.width = static_cast<int>(settings.width);
@@ -205,8 +234,10 @@ void playShow(const ShowParts& parts, RunLimits& limits) {
     int centreX = 0;
     int centreY = 0;
     windowCentre(centreX, centreY);
-    platform::warpCursor(centreX, centreY);
-    platform::discardPointerMotion();
+    if (!limits.options.embedded()) {
+        platform::warpCursor(centreX, centreY);
+        platform::discardPointerMotion();
+    }
     mainLoop(parts, limits);
     if (limits.options.benchmarkSeconds > 0) printBenchmark(limits);
 }
@@ -230,7 +261,7 @@ int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options) {
     static bool exitHookInstalled = false;
     if (!exitHookInstalled) exitHookInstalled = std::atexit(giveDisplayBack) == 0;
 
-    RunLimits limits{options, nullptr};
+    RunLimits limits{options, nullptr, FrameCap(frameRateCap(options, settings.maxFps))};
     if (!options.recordDir.empty()) {
         limits.recorder = std::make_unique<FrameRecorder>(options.recordDir);
         if (!limits.recorder->prepare()) return 1;
@@ -242,7 +273,8 @@ int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options) {
     MemberBytes music = parts.readMusicMember();
     platform::showWindow();
     installStopSignals();
-    if (!options.unattended()) setDisplayMode();
+    // A hack's display belongs to the daemon: no mode change, no hidden cursor.
+    if (!options.unattended() && !options.embedded()) setDisplayMode();
     if (!initGraphics()) {
         // The display goes back now rather than when the process ends.
         giveDisplayBack();

@@ -50,7 +50,7 @@ const Value kValues[] = {
     number("Volume", &Settings::volume),       count("TimeScale", &Settings::timeScale),
     number("Gamma", &Settings::gamma),         flag("Galaxy", &Settings::galaxy),
     flag("VSync", &Settings::vsync),           flag("MouseExit", &Settings::mouseExit),
-    flag("ShowFPS", &Settings::showFps),
+    flag("ShowFPS", &Settings::showFps),       number("MaxFps", &Settings::maxFps),
 };
 constexpr int kValueCount = sizeof(kValues) / sizeof(kValues[0]);
 

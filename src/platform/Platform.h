@@ -43,6 +43,12 @@ bool displayAvailable();
 // The window and its context: 32-bit colour, 24 depth, 8 stencil, double-buffered.
 // The context is current when this returns true.
 bool openWindow(const WindowRequest& request);
+// Draws into a window another program owns (an X11 window id; an HWND on Windows; 0 for
+// the whole screen's root window) at its size, following its resizes; never shown, moved,
+// grabbed or mode-changed by us. The context is current when this returns true.
+bool openForeignWindow(std::uint64_t handle);
+// True once that window has been destroyed (the run then ends).
+bool foreignWindowGone();
 void showWindow();
 // Deletes the context (after making none current) and destroys the window.
 void closeWindow();

@@ -10,6 +10,7 @@
 
 #include "platform/Platform.h"
 #include "platform/sdl/SdlKeys.h"
+#include "platform/sdl/X11ForeignWindow.h"
 
 namespace platform {
 
@@ -19,6 +20,7 @@ SDL_Window* window = nullptr;
 SDL_GLContext context = nullptr;
 bool modeChanged = false;
 bool videoStarted = false;
+bool foreign = false;  // the window belongs to another program: draw into it, nothing more
 
 void requestPixelFormat(bool full) {
     SDL_GL_ResetAttributes();
@@ -137,8 +139,41 @@ bool openWindow(const WindowRequest& request) {
     return true;
 }
 
+bool openForeignWindow(std::uint64_t handle) {
+    if (window) return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || std::strcmp(driver, "x11") != 0) {
+        std::fprintf(stderr, "voidrift: drawing into another program's window needs an X11 display\n");
+        return false;
+    }
+    if (!x11::watchForeignWindow(handle)) return false;
+    // The context takes the window's own visual; the owner chose one fit for GL.
+    SDL_SetHint(SDL_HINT_VIDEO_FOREIGN_WINDOW_OPENGL, "1");
+    requestPixelFormat(true);
+    auto xid = static_cast<std::uintptr_t>(x11::watchedWindow());
+    window = SDL_CreateWindowFrom(reinterpret_cast<const void*>(xid));
+    if (window) context = SDL_GL_CreateContext(window);
+    if (!context) {
+        std::fprintf(stderr, "voidrift: no OpenGL in window 0x%lx: %s\n", static_cast<unsigned long>(xid),
+                     SDL_GetError());
+        if (window) SDL_DestroyWindow(window);
+        window = nullptr;
+        x11::stopWatching();
+        return false;
+    }
+    foreign = true;
+    SDL_GL_MakeCurrent(window, context);
+    return true;
+}
+
+bool foreignWindowGone() {
+    if (!foreign) return false;
+    x11::pollForeignWindow();
+    return x11::foreignWindowDestroyed();
+}
+
 void showWindow() {
-    if (window && !isOffscreen()) {
+    if (window && !foreign && !isOffscreen()) {
         SDL_ShowWindow(window);
         SDL_RaiseWindow(window);
     }
@@ -153,6 +188,9 @@ void closeWindow() {
     }
     if (window) SDL_DestroyWindow(window);
     window = nullptr;
+    // After the window: errors about a destroyed foreign window are still ours to absorb.
+    if (foreign) x11::stopWatching();
+    foreign = false;
 }
 
 void* nativeWindow() { return window; }
@@ -160,7 +198,13 @@ void* nativeWindow() { return window; }
 void clientSize(int& width, int& height) {
     width = 0;
     height = 0;
-    if (window) SDL_GetWindowSize(window, &width, &height);
+    if (foreign) {
+        // SDL hears nothing of a foreign window's resizes; the watcher does.
+        x11::pollForeignWindow();
+        x11::foreignWindowSize(width, height);
+    } else if (window) {
+        SDL_GetWindowSize(window, &width, &height);
+    }
 }
 
 void swapBuffers() {
@@ -182,7 +226,7 @@ bool pollEvent(Event& event) {
 }
 
 void warpCursor(int x, int y) {
-    if (window) SDL_WarpMouseInWindow(window, x, y);
+    if (window && !foreign) SDL_WarpMouseInWindow(window, x, y);
 }
 
 void discardPointerMotion() {
@@ -190,7 +234,9 @@ void discardPointerMotion() {
     SDL_FlushEvent(SDL_MOUSEMOTION);
 }
 
-void showCursor(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
+void showCursor(bool visible) {
+    if (!foreign) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
 
 bool desktopMode(DisplayMode& mode) {
     SDL_DisplayMode raw;
@@ -210,7 +256,7 @@ std::vector<DisplayMode> displayModes() {
 }
 
 bool changeDisplayMode(const DisplayMode& mode) {
-    if (!window) return false;
+    if (!window || foreign) return false;
     DisplayMode desktop;
     Uint32 flag = SDL_WINDOW_FULLSCREEN;
     // Asking for the mode that is already set needs no switch at all.
@@ -236,7 +282,7 @@ bool getGammaRamp(std::uint16_t* red, std::uint16_t* green, std::uint16_t* blue)
 }
 
 bool setGammaRamp(const std::uint16_t* red, const std::uint16_t* green, const std::uint16_t* blue) {
-    return window && SDL_SetWindowGammaRamp(window, red, green, blue) == 0;
+    return window && !foreign && SDL_SetWindowGammaRamp(window, red, green, blue) == 0;
 }
 
 void messageBox(const char* text, const char* caption) {
