@@ -1,7 +1,5 @@
 #include "app/Entry.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,6 +16,7 @@
 #include "app/SettingsStore.h"
 #include "app/ShowParts.h"
 #include "app/Simulate.h"
+#include "app/StartChecks.h"
 #include "archive/Messages.h"
 #include "platform/Platform.h"
 #include "script/Settings.h"
@@ -26,10 +25,23 @@ namespace {
 
 void showPlatformMessage(const char* text, const char* caption) { platform::messageBox(text, caption); }
 
+const char kNoDisplay[] =
+    "voidrift: no display found; to record the show offscreen instead: voidrift --record DIR --frames N\n";
+
+bool videoDriverNamed() {
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    return driver && *driver;
+}
+
 // Unattended runs go offscreen when there is no display to show them on.
 bool wantsOffscreen(const RunOptions& options) {
-    const char* driver = std::getenv("SDL_VIDEODRIVER");
-    return options.unattended() && !options.embedded() && !(driver && *driver) && !platform::displayAvailable();
+    return options.unattended() && !options.embedded() && !videoDriverNamed() && !platform::displayAvailable();
+}
+
+// Only runs for a machine may go offscreen by themselves: a viewer's run there would go
+// on unseen for ever. A driver named in SDL_VIDEODRIVER is the user's own choice.
+bool canShowHere(const RunOptions& options, bool video) {
+    return video && (options.unattended() || !platform::isOffscreen() || videoDriverNamed());
 }
 
 void useDesktopMode() {
@@ -52,12 +64,7 @@ int runMode(SaverApp& app, const RunOptions& options, bool video) {
     switch (app.mode) {
         case saver:
         case saverTest:
-            if (!video) {
-                std::fprintf(stderr, "voidrift: no display here; try --record DIR --frames N\n");
-                return 0;
-            }
-            runSaver(app, realShowParts(), options);
-            return 0;
+            return runSaver(app, realShowParts(), options);
         case configure: return runConfigureDialog(app, video);
         case preview: return runPreviewMode(app, video);
     }
@@ -90,11 +97,25 @@ int voidriftMain(int argc, char** argv) {
     // Recording, counted and measured runs, and hacks (XScreenSaver gives no switch), are
     // runs of the show whatever the switch.
     if ((options.unattended() || options.embedded()) && app.mode != saverTest) app.mode = saver;
+    bool saverMode = app.mode == saver || app.mode == saverTest;
     bool video = !dataRun && startVideo(app.mode, options);
+    if (saverMode && !dataRun && !canShowHere(options, video)) {
+        if (video || !options.unattended()) std::fputs(kNoDisplay, stderr);
+        platform::shutdown();
+        return 1;
+    }
     loadSettings();
     applySettingOverrides(options, settings);
     // Every mode that can see the desktop runs in its mode, so the dialog and the show agree.
-    if (settings.useDesktop && video) useDesktopMode();
+    if (settings.useDesktop && video) {
+        useDesktopMode();
+    } else if (saverMode && video && !options.embedded() && options.width == 0 &&
+               !usableWindowSize(settings.width, settings.height)) {
+        // A hack takes its window's size; any other run would open a window nobody can use.
+        std::fprintf(stderr, "voidrift: the stored mode %u x %u is not usable; the desktop mode is used\n",
+                     settings.width, settings.height);
+        useDesktopMode();
+    }
     if (options.width > 0) {
         settings.width = static_cast<std::uint32_t>(options.width);
         settings.height = static_cast<std::uint32_t>(options.height);
@@ -105,12 +126,18 @@ int voidriftMain(int argc, char** argv) {
         std::filesystem::path absolute = std::filesystem::absolute(options.recordDir, error);
         if (!error) options.recordDir = absolute.string();
     }
-    if (settings.path[0] != '\0') {
-        int ignored = chdir(settings.path);  // a folder that cannot be entered changes nothing
-        (void)ignored;
-    }
+    if (settings.path[0] != '\0') enterDataFolder(settings.path, stderr);
     // Runs over the data alone open no window; their messages go to stderr.
-    if (dataRun) return options.checkData ? runCheckData(stdout) : runSimulation(options, stdout);
+    if (options.checkData) return runCheckData(stdout);
+    // A damaged archive is said once; the saver run still shows what it can, as on screen,
+    // while a run for a machine fails.
+    std::string problem = saverMode || dataRun ? archiveProblem() : "";
+    if (!problem.empty()) std::fprintf(stderr, "voidrift: %s\n", problem.c_str());
+    if (!problem.empty() && (dataRun || options.unattended())) {
+        platform::shutdown();
+        return 1;
+    }
+    if (dataRun) return runSimulation(options, stdout);
     setMessageSink(showPlatformMessage);
     int exitCode = runMode(app, options, video);
     setMessageSink(nullptr);

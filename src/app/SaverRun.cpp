@@ -155,9 +155,11 @@ void giveDisplayBack() {
 
 void readShowScripts(const ShowParts& parts) {
     parts.initCamera();
-    parts.readEnvironments();
-    parts.readWorlds();
-    parts.readDynamicWorld();
+    // Reading the scripts loads every world's textures: a stop request ends it early.
+    for (void (*step)() : {parts.readEnvironments, parts.readWorlds, parts.readDynamicWorld}) {
+        if (stopRequested()) return;
+        step();
+    }
 }
 
 void beginShow(const ShowParts& parts) {
@@ -214,6 +216,7 @@ void prepareShow(const ShowParts& parts, MemberBytes music, RunLimits& limits) {
     parts.buildDigitGlyphs();
     parts.setUpParticleField();
     readShowScripts(parts);
+    if (mustStop(limits)) return;
     saverState.dt = 0;
     setSceneClock(parts, 0);
     if (settings.enableMusic) startMusic(parts, music);
@@ -261,11 +264,11 @@ int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options) {
     RunLimits limits{options, nullptr, FrameCap(frameRateCap(options, settings.maxFps))};
     if (!options.recordDir.empty()) {
         limits.recorder = std::make_unique<FrameRecorder>(options.recordDir);
-        if (!limits.recorder->prepare()) return 0;
+        if (!limits.recorder->prepare()) return 1;
     }
     saverState = SaverState{};
     parts.clearWorldChoice();
-    if (!openSaverWindow(options)) return 0;
+    if (!openSaverWindow(options)) return 1;
     queryFrequency();
     MemberBytes music = parts.readMusicMember();
     platform::showWindow();
@@ -278,10 +281,10 @@ int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options) {
         platform::closeWindow();
         parts.releaseMusicMember();
         removeStopSignals();
-        return 0;
+        return 1;
     }
     prepareShow(parts, music, limits);
     if (!mustStop(limits)) playShow(parts, limits);
     shutDown(parts);
-    return 0;
+    return limits.failed ? 1 : 0;
 }

@@ -77,12 +77,17 @@ void storeValue(Settings& record, const Value& value, std::uint32_t raw) {
     }
 }
 
+// Blanks around a value are no part of it.
+std::string trimBlanks(const std::string& text) {
+    std::size_t begin = text.find_first_not_of(" \t");
+    if (begin == std::string::npos) return "";
+    return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
+}
+
 // A decimal number that a 32-bit registry value can hold (negative ones as their bits).
 bool parseRaw(const std::string& text, std::uint32_t& raw) {
-    std::size_t begin = text.find_first_not_of(" \t");
-    std::size_t end = text.find_last_not_of(" \t");
-    if (begin == std::string::npos) return false;
-    std::string digits = text.substr(begin, end - begin + 1);
+    std::string digits = trimBlanks(text);
+    if (digits.empty()) return false;
     errno = 0;
     char* stop = nullptr;
     long long number = std::strtoll(digits.c_str(), &stop, 10);
@@ -199,7 +204,7 @@ bool loadSettingsFrom(const std::string& path, Settings& record, const platform:
         Line line = splitLine(text);
         if (!inOurSection || line.name.empty()) continue;
         if (strcasecmp(line.name.c_str(), "Path") == 0) {
-            if (!seenPath) copyPath(record, line.value);
+            if (!seenPath) copyPath(record, trimBlanks(line.value));
             seenPath = true;
             continue;
         }
