@@ -10,6 +10,7 @@
 
 #include "app/CheckData.h"
 #include "app/CommandLine.h"
+#include "app/DataFolder.h"
 #include "app/RunOptions.h"
 #include "app/SaverApp.h"
 #include "app/SaverRun.h"
@@ -94,8 +95,10 @@ int voidriftMain(int argc, char** argv) {
         std::filesystem::path absolute = std::filesystem::absolute(options.recordDir, error);
         if (!error) options.recordDir = absolute.string();
     }
-    if (settings.path[0] != '\0') {
-        int ignored = chdir(settings.path);  // a folder that cannot be entered changes nothing
+    std::string dataFolder =
+        findDataFolder(dataFolderCandidates(options.dataPath, settings.path, platform::programFolder()));
+    if (!dataFolder.empty()) {
+        int ignored = chdir(dataFolder.c_str());  // a folder that cannot be entered changes nothing
         (void)ignored;
     }
     // Runs over the data alone open no window; their messages go to stderr.

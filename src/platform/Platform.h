@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace platform {
@@ -78,6 +79,9 @@ bool setGammaRamp(const std::uint16_t* red, const std::uint16_t* green, const st
 
 // A modal message box with an OK button; stderr when there is no screen.
 void messageBox(const char* text, const char* caption);
+
+// The folder of the running program's file (links resolved); empty when unknown.
+std::string programFolder();
 
 std::int64_t readCounter();
 std::int64_t counterFrequency();

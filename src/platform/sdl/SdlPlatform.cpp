@@ -285,6 +285,14 @@ void messageBox(const char* text, const char* caption) {
     std::fprintf(stderr, "%s: %s\n", caption, text);
 }
 
+std::string programFolder() {
+    char* base = SDL_GetBasePath();
+    if (!base) return "";
+    std::string folder = base;
+    SDL_free(base);
+    return folder;
+}
+
 std::int64_t readCounter() {
     if (SDL_GetPerformanceFrequency() == 0) {
         auto now = std::chrono::steady_clock::now().time_since_epoch();
