@@ -12,9 +12,9 @@ std::string trimBlanks(const std::string& text) {
 std::vector<std::string> dataFolderCandidates(const std::string& optionPath, const std::string& settingsPath,
                                               const std::string& programFolder) {
     std::vector<std::string> candidates;
-    if (!optionPath.empty()) candidates.push_back(optionPath);
+    if (!optionPath.empty()) return {optionPath};
     std::string stored = trimBlanks(settingsPath);
-    if (!stored.empty()) candidates.push_back(stored);
+    if (!stored.empty()) return {stored};
     if (!programFolder.empty()) {
         std::filesystem::path folder(programFolder);
         if (!folder.has_filename()) folder = folder.parent_path();  // a trailing slash

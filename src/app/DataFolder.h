@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-// The folders to try, in order: --data, then the "Path" setting (surrounding blanks
-// removed), then share/voidrift one and two levels above the program's own folder
-// (PREFIX/bin, PREFIX/libexec/xscreensaver), then the program's folder itself.
+// The folders to try, in order. A folder the user named (--data, else the "Path" setting
+// with the blanks around it removed) is the only one: a wrong one is reported, not
+// silently replaced. Otherwise share/voidrift one and two levels above the program's own
+// folder (PREFIX/bin, PREFIX/libexec/xscreensaver), then the program's folder itself.
 std::vector<std::string> dataFolderCandidates(const std::string& optionPath, const std::string& settingsPath,
                                               const std::string& programFolder);
 // The first candidate holding data.ssd; else the first one (whose failure is then

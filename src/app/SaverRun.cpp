@@ -289,7 +289,7 @@ int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options) {
     queryFrequency();
     MemberBytes music = parts.readMusicMember();
     platform::showWindow();
-    installStopSignals();
+    installStopSignals(options.embedded());
     // A hack's display belongs to the daemon: no mode change, no hidden cursor.
     if (!options.unattended() && !options.embedded()) setDisplayMode();
     if (!initGraphics()) {
