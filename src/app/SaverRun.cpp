@@ -2,10 +2,12 @@
 
 #include <GL/gl.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 
 #include "app/FrameCap.h"
 #include "app/FrameRecorder.h"
@@ -132,6 +134,15 @@ void drawFrame(const ShowParts& parts, RunLimits& limits, int centreX, int centr
     if (mustStop(limits) || limits.benchmarkOver()) saverState.running = false;
 }
 
+// The full-screen saver draws nothing while the monitor sleeps (a hack leaves that to its
+// daemon); the show stands still meanwhile and goes on where it was.
+bool restWhileMonitorSleeps(const RunOptions& options) {
+    if (options.embedded() || options.unattended() || !platform::monitorAsleep()) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    frameTimer.start();
+    return true;
+}
+
 void mainLoop(const ShowParts& parts, RunLimits& limits) {
     int centreX = 0;
     int centreY = 0;
@@ -149,6 +160,7 @@ void mainLoop(const ShowParts& parts, RunLimits& limits) {
             saverState.running = false;
             continue;
         }
+        if (restWhileMonitorSleeps(limits.options)) continue;
         drawFrame(parts, limits, centreX, centreY);
     }
 }

@@ -77,6 +77,10 @@ void restoreDisplayMode();
 bool getGammaRamp(std::uint16_t* red, std::uint16_t* green, std::uint16_t* blue);
 bool setGammaRamp(const std::uint16_t* red, const std::uint16_t* green, const std::uint16_t* blue);
 
+// True while the monitor is powered down (standby, suspend or off); the run then draws
+// nothing. Asks the display server at most twice a second. False when it cannot tell.
+bool monitorAsleep();
+
 // A modal message box with an OK button; stderr when there is no screen.
 void messageBox(const char* text, const char* caption);
 
