@@ -10,7 +10,9 @@
 
 #include "app/CheckData.h"
 #include "app/CommandLine.h"
+#include "app/ConfigureRun.h"
 #include "app/DataFolder.h"
+#include "app/PreviewRun.h"
 #include "app/RunOptions.h"
 #include "app/SaverApp.h"
 #include "app/SaverRun.h"
@@ -39,6 +41,14 @@ void useDesktopMode() {
     settings.depth = desktop.bitsPerPixel;
 }
 
+// The saver run needs video; the dialog and the preview need it only where there is a
+// display, for the desktop mode and the message box.
+bool startVideo(RunMode mode, const RunOptions& options) {
+    if (mode == saver || mode == saverTest) return platform::initialize(wantsOffscreen(options));
+    return platform::displayAvailable() && platform::initialize(false);
+}
+
+// The process exit code of the mode.
 int runMode(SaverApp& app, const RunOptions& options, bool video) {
     switch (app.mode) {
         case saver:
@@ -47,11 +57,10 @@ int runMode(SaverApp& app, const RunOptions& options, bool video) {
                 std::fprintf(stderr, "voidrift: no display here; try --record DIR --frames N\n");
                 return 0;
             }
-            return runSaver(app, realShowParts(), options);
-        case configure:
-        case preview:
-            std::puts("not available yet");
+            runSaver(app, realShowParts(), options);
             return 0;
+        case configure: return runConfigureDialog(app, video);
+        case preview: return runPreviewMode(app, video);
     }
     return 0;
 }
@@ -77,13 +86,15 @@ int voidriftMain(int argc, char** argv) {
     SaverApp app;
     std::string line = rawCommandLine(arguments);
     app.mode = parseCommandLine(app, line.c_str());
+    // A preview area wide enough for the show gets the live show instead of the picture.
+    if (app.mode == preview) options.windowId = livePreviewWindow(app);
     // Recording, counted and measured runs, and hacks (XScreenSaver gives no switch), are
     // runs of the show whatever the switch.
     if ((options.unattended() || options.embedded()) && app.mode != saverTest) app.mode = saver;
-    bool saverMode = app.mode == saver || app.mode == saverTest;
-    bool video = saverMode && !dataRun && platform::initialize(wantsOffscreen(options));
+    bool video = !dataRun && startVideo(app.mode, options);
     loadSettings();
     applySettingOverrides(options, settings);
+    // Every mode that can see the desktop runs in its mode, so the dialog and the show agree.
     if (settings.useDesktop && video) useDesktopMode();
     if (options.width > 0) {
         settings.width = static_cast<std::uint32_t>(options.width);
@@ -104,8 +115,8 @@ int voidriftMain(int argc, char** argv) {
     // Runs over the data alone open no window; their messages go to stderr.
     if (dataRun) return options.checkData ? runCheckData(stdout) : runSimulation(options, stdout);
     setMessageSink(showPlatformMessage);
-    runMode(app, options, video);
+    int exitCode = runMode(app, options, video);
     setMessageSink(nullptr);
     platform::shutdown();
-    return 0;
+    return exitCode;
 }

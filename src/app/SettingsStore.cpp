@@ -4,6 +4,7 @@
 #include <strings.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -199,7 +200,8 @@ bool loadSettingsFrom(const std::string& path, Settings& record, const platform:
 bool saveSettingsTo(const std::string& path, const Settings& record) {
     std::vector<std::string> lines;
     readLines(path, lines);
-    if (lines.empty() || lines[0] != kHeader) lines.insert(lines.begin(), kHeader);
+    // A file of ours may begin with a comment: only a file without our section gets its header.
+    if (std::find(lines.begin(), lines.end(), kHeader) == lines.end()) lines.insert(lines.begin(), kHeader);
     bool written[kValueCount] = {};
     std::vector<std::string> out;
     std::size_t sectionEnd = 0;  // where values not in the file yet go: the end of our section

@@ -87,6 +87,14 @@ void messageBox(const char* text, const char* caption);
 // The folder of the running program's file (links resolved); empty when unknown.
 std::string programFolder();
 
+// Windows of other programs (a settings panel's preview area), by their X11 id.
+// False when there is no display or no such window.
+bool foreignWindowSize(std::uint64_t window, int& width, int& height);
+// Covers the foreign window `parent` with a black child window that shows the RGB picture
+// (3 bytes a pixel, top row first) at its top-left corner, redrawn after every exposure,
+// and returns when either window is destroyed. False at once when the child cannot be made.
+bool runPicturePreview(std::uint64_t parent, const std::uint8_t* rgb, int width, int height);
+
 std::int64_t readCounter();
 std::int64_t counterFrequency();
 
