@@ -29,10 +29,10 @@ fi
 
 WORK=$(mktemp -d)
 source "$here/xvfb.sh"
-daemon=""
+daemon="" hack=""
 cleanup() {
   [ -n "$daemon" ] && kill "$daemon" 2>/dev/null
-  pkill -u "$(id -u)" -x voidrift 2>/dev/null || true
+  [ -n "$hack" ] && kill "$hack" 2>/dev/null
   stop_xvfb
   [ -n "${KEEP_WORK:-}" ] && echo "kept $WORK" || rm -rf "$WORK"
 }
