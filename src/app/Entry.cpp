@@ -9,6 +9,7 @@
 #include "app/CheckData.h"
 #include "app/CommandLine.h"
 #include "app/ConfigureRun.h"
+#include "app/DataFolder.h"
 #include "app/PreviewRun.h"
 #include "app/RunOptions.h"
 #include "app/SaverApp.h"
@@ -126,7 +127,9 @@ int voidriftMain(int argc, char** argv) {
         std::filesystem::path absolute = std::filesystem::absolute(options.recordDir, error);
         if (!error) options.recordDir = absolute.string();
     }
-    if (settings.path[0] != '\0') enterDataFolder(settings.path, stderr);
+    std::string dataFolder =
+        findDataFolder(dataFolderCandidates(options.dataPath, settings.path, platform::programFolder()));
+    if (!dataFolder.empty()) enterDataFolder(dataFolder.c_str(), stderr);
     // Runs over the data alone open no window; their messages go to stderr.
     if (options.checkData) return runCheckData(stdout);
     // A damaged archive is said once; the saver run still shows what it can, as on screen,

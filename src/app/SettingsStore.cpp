@@ -13,13 +13,6 @@
 #include <fstream>
 #include <vector>
 
-#ifndef VOIDRIFT_DEFAULT_DATA_DIR
-#define VOIDRIFT_DEFAULT_DATA_DIR "."
-#endif
-#ifndef VOIDRIFT_INSTALLED_DATA_DIR
-#define VOIDRIFT_INSTALLED_DATA_DIR VOIDRIFT_DEFAULT_DATA_DIR
-#endif
-
 namespace {
 
 const char kHeader[] = "[Software\\Voidrift 3D Screensaver]";
@@ -175,21 +168,11 @@ std::string settingsPath() {
     return "";
 }
 
-// The build's own archive while it is there, else the installed one.
-const char* defaultDataPath() {
-    std::error_code error;
-    if (std::filesystem::exists(std::filesystem::path(VOIDRIFT_DEFAULT_DATA_DIR) / "data.ssd", error)) {
-        return VOIDRIFT_DEFAULT_DATA_DIR;
-    }
-    return VOIDRIFT_INSTALLED_DATA_DIR;
-}
-
 void applyDefaultSettings(Settings& record, const platform::DisplayMode& desktop) {
     record = Settings{};
     record.width = static_cast<std::uint32_t>(desktop.width);
     record.height = static_cast<std::uint32_t>(desktop.height);
     record.depth = desktop.bitsPerPixel;
-    copyPath(record, defaultDataPath());
 }
 
 bool loadSettingsFrom(const std::string& path, Settings& record, const platform::DisplayMode& desktop) {
