@@ -131,6 +131,11 @@ if [ ! -f build/data/data.ssd ] || [ ! -f build/pictures/preview.bmp ]; then
   VOIDRIFT_TARGETS="content dialog_pictures" scripts/setup.sh build
 fi
 
+# A build folder made against another library cache would keep that cache's library paths.
+if [ -f build-windows/CMakeCache.txt ] &&
+   ! grep -qxF "VOIDRIFT_MINGW_PREFIX:PATH=$prefix" build-windows/CMakeCache.txt; then
+  rm -f build-windows/CMakeCache.txt
+fi
 cmake -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DVOIDRIFT_MINGW_PREFIX="$prefix" -DVOIDRIFT_BENCH=OFF -DVOIDRIFT_CONTENT=OFF \
   -DVOIDRIFT_PICTURE_DIR="$root/build/pictures"

@@ -102,7 +102,7 @@ wine reg add "$key" /v Path /t REG_SZ /d "$(windows_path "$work/empty")" /f >/de
 wrong_path_run() {
   record nodata --frames 2 --no-loading
   cat "$work/nodata.err"
-  grep -q 'Cannot find data.ssd' "$work/nodata.err" && [ -z "$(ls -A "$work/nodata" 2>/dev/null)" ]
+  grep -q 'data.ssd not found' "$work/nodata.err" && [ -z "$(ls -A "$work/nodata" 2>/dev/null)" ]
 }
 check "Path without data.ssd: message and exit" wrong_path_run
 wine reg delete "$key" /v Path /f >/dev/null 2>&1

@@ -10,6 +10,7 @@
 #include "app/CheckData.h"
 #include "app/CommandLine.h"
 #include "app/ConfigureRun.h"
+#include "app/DataFolder.h"
 #include "app/PreviewRun.h"
 #include "app/RunOptions.h"
 #include "app/SaverApp.h"
@@ -17,20 +18,32 @@
 #include "app/SettingsStore.h"
 #include "app/ShowParts.h"
 #include "app/Simulate.h"
+#include "app/StartChecks.h"
 #include "archive/Messages.h"
 #include "platform/Platform.h"
 #include "script/Settings.h"
 
 namespace {
 
-const char kProgramCaption[] = "Voidrift 3D Screensaver";
-
 void showPlatformMessage(const char* text, const char* caption) { platform::messageBox(text, caption); }
+
+const char kNoDisplay[] =
+    "voidrift: no display found; to record the show offscreen instead: voidrift --record DIR --frames N\n";
+
+bool videoDriverNamed() {
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    return driver && *driver;
+}
 
 // Unattended runs go offscreen when there is no display to show them on.
 bool wantsOffscreen(const RunOptions& options) {
-    const char* driver = std::getenv("SDL_VIDEODRIVER");
-    return options.unattended() && !options.embedded() && !(driver && *driver) && !platform::displayAvailable();
+    return options.unattended() && !options.embedded() && !videoDriverNamed() && !platform::displayAvailable();
+}
+
+// Only runs for a machine may go offscreen by themselves: a viewer's run there would go
+// on unseen for ever. A driver named in SDL_VIDEODRIVER is the user's own choice.
+bool canShowHere(const RunOptions& options, bool video) {
+    return video && (options.unattended() || !platform::isOffscreen() || videoDriverNamed());
 }
 
 void useDesktopMode() {
@@ -41,23 +54,6 @@ void useDesktopMode() {
     settings.depth = desktop.bitsPerPixel;
 }
 
-// The archive is opened by its bare name: without it in the working folder there is no show.
-bool dataArchiveHere() {
-    std::error_code error;
-    if (std::filesystem::is_regular_file("data.ssd", error)) return true;
-    std::string folder = std::filesystem::current_path(error).string();
-    std::string text = "Cannot find data.ssd in \"" + folder +
-                       "\".\nPut data.ssd beside the screensaver, or name its folder in the \"Path\" setting.";
-    showMessage(text.c_str(), kProgramCaption);
-    return false;
-}
-
-void enterDataFolder(const std::string& folder) {
-    if (folder.empty()) return;
-    std::error_code ignored;  // a folder that cannot be entered changes nothing
-    std::filesystem::current_path(folder, ignored);
-}
-
 // The saver run needs video; the dialog and the preview need it only where there is a
 // display, for the desktop mode and the message box.
 bool startVideo(RunMode mode, const RunOptions& options) {
@@ -66,17 +62,11 @@ bool startVideo(RunMode mode, const RunOptions& options) {
 }
 
 // The process exit code of the mode.
-int runMode(SaverApp& app, const RunOptions& options, bool video, const EntryContext& context) {
+int runMode(SaverApp& app, const RunOptions& options, bool video) {
     switch (app.mode) {
         case saver:
         case saverTest:
-            if (!video) {
-                std::fprintf(stderr, "voidrift: no display here; try --record DIR --frames N\n");
-                return 0;
-            }
-            if (context.requireDataArchive && !dataArchiveHere()) return 0;
-            runSaver(app, realShowParts(), options);
-            return 0;
+            return runSaver(app, realShowParts(), options);
         case configure: return runConfigureDialog(app, video);
         case preview: return runPreviewMode(app, video);
     }
@@ -84,11 +74,6 @@ int runMode(SaverApp& app, const RunOptions& options, bool video, const EntryCon
 }
 
 }  // namespace
-
-std::string chooseDataFolder(const char* pathSetting, const std::string& fallback) {
-    if (pathSetting && pathSetting[0] != '\0') return pathSetting;
-    return fallback;
-}
 
 int voidriftMain(EntryContext context) {
     std::vector<std::string>& arguments = context.arguments;
@@ -119,11 +104,25 @@ int voidriftMain(EntryContext context) {
     // Recording, counted and measured runs, and hacks (XScreenSaver gives no switch), are
     // runs of the show whatever the switch.
     if ((options.unattended() || options.embedded()) && app.mode != saverTest) app.mode = saver;
+    bool saverMode = app.mode == saver || app.mode == saverTest;
     bool video = !dataRun && startVideo(app.mode, options);
+    if (saverMode && !dataRun && !canShowHere(options, video)) {
+        if (video || !options.unattended()) std::fputs(kNoDisplay, stderr);
+        platform::shutdown();
+        return 1;
+    }
     loadSettings();
     applySettingOverrides(options, settings);
     // Every mode that can see the desktop runs in its mode, so the dialog and the show agree.
-    if (settings.useDesktop && video) useDesktopMode();
+    if (settings.useDesktop && video) {
+        useDesktopMode();
+    } else if (saverMode && video && !options.embedded() && options.width == 0 &&
+               !usableWindowSize(settings.width, settings.height)) {
+        // A hack takes its window's size; any other run would open a window nobody can use.
+        std::fprintf(stderr, "voidrift: the stored mode %u x %u is not usable; the desktop mode is used\n",
+                     settings.width, settings.height);
+        useDesktopMode();
+    }
     if (options.width > 0) {
         settings.width = static_cast<std::uint32_t>(options.width);
         settings.height = static_cast<std::uint32_t>(options.height);
@@ -134,12 +133,27 @@ int voidriftMain(EntryContext context) {
         std::filesystem::path absolute = std::filesystem::absolute(options.recordDir, error);
         if (!error) options.recordDir = absolute.string();
     }
-    enterDataFolder(chooseDataFolder(settings.path, context.programFolder));
+    std::string dataFolder =
+        findDataFolder(dataFolderCandidates(options.dataPath, settings.path, platform::programFolder()));
+    if (!dataFolder.empty()) enterDataFolder(dataFolder.c_str(), stderr);
     // Runs over the data alone open no window; their messages go to stderr.
-    if (dataRun) return options.checkData ? runCheckData(stdout) : runSimulation(options, stdout);
+    if (options.checkData) return runCheckData(stdout);
+    // A damaged archive is said once; the saver run still shows what it can, as on screen,
+    // while a run for a machine fails.
+    std::string problem = saverMode || dataRun ? archiveProblem() : "";
+    if (!problem.empty()) std::fprintf(stderr, "voidrift: %s\n", problem.c_str());
+    if (!problem.empty() && context.archiveProblemEndsRun && !dataRun && !options.unattended()) {
+        std::string text = problem + ".\nPut data.ssd beside the screensaver, or name its folder in the \"Path\" setting.";
+        platform::messageBox(text.c_str(), "Voidrift 3D Screensaver");
+    }
+    if (!problem.empty() && (dataRun || options.unattended() || context.archiveProblemEndsRun)) {
+        platform::shutdown();
+        return 1;
+    }
+    if (dataRun) return runSimulation(options, stdout);
     // Nobody watches an unattended run: its messages go to stderr, never into a waiting box.
     setMessageSink(options.unattended() ? nullptr : showPlatformMessage);
-    int exitCode = runMode(app, options, video, context);
+    int exitCode = runMode(app, options, video);
     setMessageSink(nullptr);
     platform::shutdown();
     return exitCode;

@@ -7,6 +7,9 @@ namespace {
 
 // Longest single sleep: a SIGTERM is noticed within this time whatever the cap.
 constexpr std::chrono::milliseconds kLongestSleep{50};
+// A hitch this long (a scene file read, textures made) is made up by the next frames, so
+// the rate holds on average; after a longer one the rhythm starts again.
+constexpr std::chrono::milliseconds kMadeUp{100};
 
 }  // namespace
 
@@ -19,8 +22,7 @@ FrameCap::FrameCap(int framesPerSecond) {
 FrameCap::Clock::time_point FrameCap::nextDeadline(Clock::time_point previous, Clock::time_point now,
                                                    Clock::duration period) {
     Clock::time_point next = previous + period;
-    // More than a whole period late: that frame is lost, the rhythm starts again from now.
-    if (next + period < now) next = now;
+    if (next + std::max<Clock::duration>(period, kMadeUp) < now) next = now;
     return next;
 }
 

@@ -1,6 +1,7 @@
 // The frame-rate cap: after each frame, sleep until the next frame is due. Deadlines
-// advance by whole periods, so the rate holds on average however each sleep lands; a
-// run that falls behind starts over from now instead of rushing to catch up.
+// advance by whole periods, so the rate holds on average however each sleep lands and
+// across short hitches; a run that falls far behind starts over from now instead of
+// rushing to catch up.
 #pragma once
 
 #include <chrono>

@@ -2,9 +2,12 @@
 
 #include <GL/gl.h>
 
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 
 #include "app/FrameCap.h"
 #include "app/FrameRecorder.h"
@@ -28,6 +31,19 @@ struct RunLimits {
     unsigned loopFrames = 0;
     std::int64_t loopStart = 0;
     bool failed = false;
+    // Frame times of the main loop after its first frame, for the benchmark's jitter.
+    double frameSeconds = 0;
+    double frameSquares = 0;
+    double longestFrame = 0;
+    unsigned timedFrames = 0;
+
+    void timeFrame(double seconds) {
+        if (loopFrames == 0) return;  // the first one also holds the opening's reading
+        frameSeconds += seconds;
+        frameSquares += seconds * seconds;
+        if (seconds > longestFrame) longestFrame = seconds;
+        timedFrames += 1;
+    }
 
     bool frameLimitReached() const { return options.frames >= 0 && framesDrawn >= options.frames; }
     bool benchmarkOver() const {
@@ -108,6 +124,7 @@ void drawFrame(const ShowParts& parts, RunLimits& limits, int centreX, int centr
     if (mouseTravelEnds(saverState, settings.mouseExit)) saverState.running = false;
     double measured = frameTimer.elapsedSeconds();
     frameTimer.start();
+    limits.timeFrame(measured);
     saverState.dt = limits.options.fixedDt > 0 ? limits.options.fixedDt : measured;
     followWindowSize(limits.options);
     advanceShow(parts, saverState.dt);
@@ -115,6 +132,15 @@ void drawFrame(const ShowParts& parts, RunLimits& limits, int centreX, int centr
     finishFrame(limits);
     limits.loopFrames += 1;
     if (mustStop(limits) || limits.benchmarkOver()) saverState.running = false;
+}
+
+// The full-screen saver draws nothing while the monitor sleeps (a hack leaves that to its
+// daemon); the show stands still meanwhile and goes on where it was.
+bool restWhileMonitorSleeps(const RunOptions& options) {
+    if (options.embedded() || options.unattended() || !platform::monitorAsleep()) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    frameTimer.start();
+    return true;
 }
 
 void mainLoop(const ShowParts& parts, RunLimits& limits) {
@@ -134,6 +160,7 @@ void mainLoop(const ShowParts& parts, RunLimits& limits) {
             saverState.running = false;
             continue;
         }
+        if (restWhileMonitorSleeps(limits.options)) continue;
         drawFrame(parts, limits, centreX, centreY);
     }
 }
@@ -141,7 +168,12 @@ void mainLoop(const ShowParts& parts, RunLimits& limits) {
 void printBenchmark(const RunLimits& limits) {
     double seconds = (readCounter() - limits.loopStart) * secondsPerTick;
     double fps = seconds > 0 ? limits.loopFrames / seconds : 0;
-    std::printf("frames=%u seconds=%.3f fps=%.2f\n", limits.loopFrames, seconds, fps);
+    double n = limits.timedFrames;
+    double mean = n > 0 ? limits.frameSeconds / n : 0;
+    double variance = n > 0 ? limits.frameSquares / n - mean * mean : 0;
+    double deviation = variance > 0 ? std::sqrt(variance) : 0;
+    std::printf("frames=%u seconds=%.3f fps=%.2f frame_ms=%.2f jitter_ms=%.2f longest_ms=%.2f\n", limits.loopFrames,
+                seconds, fps, mean * 1000, deviation * 1000, limits.longestFrame * 1000);
     std::fflush(stdout);
 }
 
@@ -155,9 +187,11 @@ void giveDisplayBack() {
 
 void readShowScripts(const ShowParts& parts) {
     parts.initCamera();
-    parts.readEnvironments();
-    parts.readWorlds();
-    parts.readDynamicWorld();
+    // Reading the scripts loads every world's textures: a stop request ends it early.
+    for (void (*step)() : {parts.readEnvironments, parts.readWorlds, parts.readDynamicWorld}) {
+        if (stopRequested()) return;
+        step();
+    }
 }
 
 void beginShow(const ShowParts& parts) {
@@ -214,6 +248,7 @@ void prepareShow(const ShowParts& parts, MemberBytes music, RunLimits& limits) {
     parts.buildDigitGlyphs();
     parts.setUpParticleField();
     readShowScripts(parts);
+    if (mustStop(limits)) return;
     saverState.dt = 0;
     setSceneClock(parts, 0);
     if (settings.enableMusic) startMusic(parts, music);
@@ -261,15 +296,15 @@ int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options) {
     RunLimits limits{options, nullptr, FrameCap(frameRateCap(options, settings.maxFps))};
     if (!options.recordDir.empty()) {
         limits.recorder = std::make_unique<FrameRecorder>(options.recordDir);
-        if (!limits.recorder->prepare()) return 0;
+        if (!limits.recorder->prepare()) return 1;
     }
     saverState = SaverState{};
     parts.clearWorldChoice();
-    if (!openSaverWindow(options)) return 0;
+    if (!openSaverWindow(options)) return 1;
     queryFrequency();
     MemberBytes music = parts.readMusicMember();
     platform::showWindow();
-    installStopSignals();
+    installStopSignals(options.embedded());
     // A hack's display belongs to the daemon: no mode change, no hidden cursor.
     if (!options.unattended() && !options.embedded()) setDisplayMode();
     if (!initGraphics()) {
@@ -278,10 +313,10 @@ int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options) {
         platform::closeWindow();
         parts.releaseMusicMember();
         removeStopSignals();
-        return 0;
+        return 1;
     }
     prepareShow(parts, music, limits);
     if (!mustStop(limits)) playShow(parts, limits);
     shutDown(parts);
-    return 0;
+    return limits.failed ? 1 : 0;
 }

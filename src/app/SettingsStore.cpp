@@ -15,13 +15,6 @@
 
 #include "app/SettingValues.h"
 
-#ifndef VOIDRIFT_DEFAULT_DATA_DIR
-#define VOIDRIFT_DEFAULT_DATA_DIR "."
-#endif
-#ifndef VOIDRIFT_INSTALLED_DATA_DIR
-#define VOIDRIFT_INSTALLED_DATA_DIR VOIDRIFT_DEFAULT_DATA_DIR
-#endif
-
 namespace {
 
 const char kHeader[] = "[Software\\Voidrift 3D Screensaver]";
@@ -31,12 +24,17 @@ std::string formatValue(const Settings& record, const SettingValue& value) {
     return std::to_string(storedSetting(record, value));
 }
 
+// Blanks around a value are no part of it.
+std::string trimBlanks(const std::string& text) {
+    std::size_t begin = text.find_first_not_of(" \t");
+    if (begin == std::string::npos) return "";
+    return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
+}
+
 // A decimal number that a 32-bit registry value can hold (negative ones as their bits).
 bool parseRaw(const std::string& text, std::uint32_t& raw) {
-    std::size_t begin = text.find_first_not_of(" \t");
-    std::size_t end = text.find_last_not_of(" \t");
-    if (begin == std::string::npos) return false;
-    std::string digits = text.substr(begin, end - begin + 1);
+    std::string digits = trimBlanks(text);
+    if (digits.empty()) return false;
     errno = 0;
     char* stop = nullptr;
     long long number = std::strtoll(digits.c_str(), &stop, 10);
@@ -124,18 +122,8 @@ std::string settingsPath() {
     return "";
 }
 
-// The build's own archive while it is there, else the installed one.
-const char* defaultDataPath() {
-    std::error_code error;
-    if (std::filesystem::exists(std::filesystem::path(VOIDRIFT_DEFAULT_DATA_DIR) / "data.ssd", error)) {
-        return VOIDRIFT_DEFAULT_DATA_DIR;
-    }
-    return VOIDRIFT_INSTALLED_DATA_DIR;
-}
-
 void applyDefaultSettings(Settings& record, const platform::DisplayMode& desktop) {
     applyDefaultValues(record, desktop);
-    copyPath(record, defaultDataPath());
 }
 
 bool loadSettingsFrom(const std::string& path, Settings& record, const platform::DisplayMode& desktop) {
@@ -150,7 +138,7 @@ bool loadSettingsFrom(const std::string& path, Settings& record, const platform:
         Line line = splitLine(text);
         if (!inOurSection || line.name.empty()) continue;
         if (strcasecmp(line.name.c_str(), "Path") == 0) {
-            if (!seenPath) copyPath(record, line.value);
+            if (!seenPath) copyPath(record, trimBlanks(line.value));
             seenPath = true;
             continue;
         }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace platform {
@@ -76,8 +77,15 @@ void restoreDisplayMode();
 bool getGammaRamp(std::uint16_t* red, std::uint16_t* green, std::uint16_t* blue);
 bool setGammaRamp(const std::uint16_t* red, const std::uint16_t* green, const std::uint16_t* blue);
 
+// True while the monitor is powered down (standby, suspend or off); the run then draws
+// nothing. Asks the display server at most twice a second. False when it cannot tell.
+bool monitorAsleep();
+
 // A modal message box with an OK button; stderr when there is no screen.
 void messageBox(const char* text, const char* caption);
+
+// The folder of the running program's file (links resolved); empty when unknown.
+std::string programFolder();
 
 // Windows of other programs (a settings panel's preview area), by their X11 id.
 // False when there is no display or no such window.

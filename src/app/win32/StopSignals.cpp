@@ -21,7 +21,7 @@ BOOL WINAPI onConsoleControl(DWORD type) {
 
 }  // namespace
 
-void installStopSignals() {
+void installStopSignals(bool) {
     if (installed) return;
     installed = SetConsoleCtrlHandler(onConsoleControl, TRUE) == TRUE;
 }

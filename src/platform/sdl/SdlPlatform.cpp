@@ -10,6 +10,7 @@
 
 #include "platform/Platform.h"
 #include "platform/sdl/SdlKeys.h"
+#include "platform/sdl/X11Dpms.h"
 #include "platform/sdl/X11ForeignWindow.h"
 
 namespace platform {
@@ -20,7 +21,43 @@ SDL_Window* window = nullptr;
 SDL_GLContext context = nullptr;
 bool modeChanged = false;
 bool videoStarted = false;
+int displayIndex();
 bool foreign = false;  // the window belongs to another program: draw into it, nothing more
+// While the show is full screen on the primary monitor, every other monitor is covered
+// by a plain black window: nothing is stretched across monitors, no desktop shows.
+std::vector<SDL_Window*> blackCovers;
+
+void coverOtherMonitors() {
+    int count = SDL_GetNumVideoDisplays();
+    for (int index = 0; index < count; ++index) {
+        if (index == displayIndex()) continue;
+        SDL_Rect bounds;
+        if (SDL_GetDisplayBounds(index, &bounds) != 0) continue;
+        SDL_Window* cover = SDL_CreateWindow("", bounds.x, bounds.y, bounds.w, bounds.h,
+                                             SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR);
+        if (!cover) continue;
+        SDL_SetWindowFullscreen(cover, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        SDL_Surface* surface = SDL_GetWindowSurface(cover);
+        if (surface) {
+            SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+            SDL_UpdateWindowSurface(cover);
+        }
+        blackCovers.push_back(cover);
+    }
+}
+
+void uncoverOtherMonitors() {
+    for (SDL_Window* cover : blackCovers) SDL_DestroyWindow(cover);
+    blackCovers.clear();
+}
+
+// Pointer motion over a black cover is no movement in the show's window.
+bool overBlackCover(Uint32 windowId) {
+    for (SDL_Window* cover : blackCovers) {
+        if (windowId == SDL_GetWindowID(cover)) return true;
+    }
+    return false;
+}
 
 void requestPixelFormat(bool full) {
     SDL_GL_ResetAttributes();
@@ -64,6 +101,7 @@ bool translate(const SDL_Event& in, Event& out) {
             out.systemKey = isSystemKey(out.key, (in.key.keysym.mod & KMOD_ALT) != 0);
             return true;
         case SDL_MOUSEMOTION:
+            if (overBlackCover(in.motion.windowID)) return true;
             out.type = EventType::MouseMove;
             out.x = in.motion.x;
             out.y = in.motion.y;
@@ -93,6 +131,8 @@ bool initialize(bool offscreen) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // A screensaver must not drop its mode or minimise when another window pops up briefly.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // The monitor may still power down while the show runs (the run then stops drawing).
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "voidrift: no video: %s\n", SDL_GetError());
         return false;
@@ -103,6 +143,7 @@ bool initialize(bool offscreen) {
 
 void shutdown() {
     closeWindow();
+    x11::closeDpms();
     if (videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
     videoStarted = false;
 }
@@ -123,7 +164,10 @@ bool openWindow(const WindowRequest& request) {
     for (int attempt = 0; attempt < 2 && !context; ++attempt) {
         requestPixelFormat(attempt == 0);
         Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | (request.topmost ? SDL_WINDOW_ALWAYS_ON_TOP : 0);
-        window = SDL_CreateWindow(request.title, 0, 0, request.width, request.height, flags);
+        // On the primary monitor (SDL's first display), wherever it sits in the desktop.
+        SDL_Rect primary{0, 0, 0, 0};
+        SDL_GetDisplayBounds(0, &primary);
+        window = SDL_CreateWindow(request.title, primary.x, primary.y, request.width, request.height, flags);
         if (!window) continue;
         context = SDL_GL_CreateContext(window);
         if (!context) {
@@ -269,10 +313,13 @@ bool changeDisplayMode(const DisplayMode& mode) {
     }
     if (SDL_SetWindowFullscreen(window, flag) != 0) return false;
     modeChanged = true;
+    coverOtherMonitors();
+    SDL_RaiseWindow(window);
     return true;
 }
 
 void restoreDisplayMode() {
+    uncoverOtherMonitors();
     if (window && modeChanged) SDL_SetWindowFullscreen(window, 0);
     modeChanged = false;
 }
@@ -285,9 +332,30 @@ bool setGammaRamp(const std::uint16_t* red, const std::uint16_t* green, const st
     return window && !foreign && SDL_SetWindowGammaRamp(window, red, green, blue) == 0;
 }
 
+bool monitorAsleep() {
+    static Uint64 lastAsked = 0;
+    static bool asleep = false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || std::strcmp(driver, "x11") != 0) return false;
+    Uint64 now = SDL_GetTicks64();
+    if (lastAsked == 0 || now - lastAsked >= 500) {
+        lastAsked = now;
+        asleep = x11::monitorAsleep();
+    }
+    return asleep;
+}
+
 void messageBox(const char* text, const char* caption) {
     if (!isOffscreen() && SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, window) == 0) return;
     std::fprintf(stderr, "%s: %s\n", caption, text);
+}
+
+std::string programFolder() {
+    char* base = SDL_GetBasePath();
+    if (!base) return "";
+    std::string folder = base;
+    SDL_free(base);
+    return folder;
 }
 
 std::int64_t readCounter() {

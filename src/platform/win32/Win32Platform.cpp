@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <deque>
+#include <string>
 
 #include "platform/Platform.h"
 #include "platform/win32/MonitorCovers.h"
@@ -355,11 +356,29 @@ bool setGammaRamp(const std::uint16_t* red, const std::uint16_t* green, const st
     return ok;
 }
 
+// The saver window swallows the system's power-down command, so the monitor stays on.
+bool monitorAsleep() { return false; }
+
+// The display control panel's preview area comes with the preview.
+bool foreignWindowSize(std::uint64_t, int&, int&) { return false; }
+
+bool runPicturePreview(std::uint64_t, const std::uint8_t*, int, int) { return false; }
+
 // Also on stderr, where a console or a log catches it.
 void messageBox(const char* text, const char* caption) {
     std::fprintf(stderr, "%s: %s\n", caption, text);
     std::fflush(stderr);
     MessageBoxA(window, text, caption, MB_OK | MB_TOPMOST);
+}
+
+// Where the .scr lies: with no "Path", data.ssd is looked for beside it.
+std::string programFolder() {
+    char path[MAX_PATH + 1] = {};
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return "";
+    std::string folder(path, length);
+    std::size_t slash = folder.find_last_of("\\/");
+    return slash == std::string::npos ? "" : folder.substr(0, slash + 1);
 }
 
 // Without a performance counter, the millisecond tick count stands in.
