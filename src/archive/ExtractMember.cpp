@@ -48,9 +48,10 @@ bool memberCanFit(const MemberLocation& m, std::uint64_t fileSize) {
 }  // namespace
 
 int extractMemberFromSource(ByteSource& source, const char* memberName, std::uint8_t*& data,
-                            std::uint32_t& size) {
+                            std::uint32_t& size, bool* crcMatches) {
     data = nullptr;
     size = 0;
+    if (crcMatches) *crcMatches = false;
     if (!memberName) return kNotFound;
     StreamDecoder decoder(source);
     ArchiveDirectory* directory = new (std::nothrow) ArchiveDirectory(source, decoder);
@@ -67,30 +68,24 @@ int extractMemberFromSource(ByteSource& source, const char* memberName, std::uin
     }
     delete directory;
     if (result != 0) return result;
-    if (member.size == 0) {
-        if (entry.crc != 0) std::fputs("File fails CRC error check\n", stderr);
-        return 0;
-    }
-    if (!memberCanFit(member, source.size())) return kUnexpectedEnd;
+    if (member.size != 0 && !memberCanFit(member, source.size())) return kUnexpectedEnd;
 
-    std::uint8_t* buffer = new (std::nothrow) std::uint8_t[member.size];
-    if (!buffer) return kOutOfMemory;
-    data = buffer;
-    size = member.size;
     std::uint32_t crc = 0;
-    result = deliverMember(decoder, member, buffer, crc);
+    result = deliverMember(decoder, member, data, size, crc);
     if (result != 0) return result;
     if (crc != entry.crc) std::fputs("File fails CRC error check\n", stderr);
+    if (crcMatches) *crcMatches = crc == entry.crc;
     return 0;
 }
 
 int extractMember(const char* archivePath, const char* memberName, std::uint8_t*& data,
-                  std::uint32_t& size) {
+                  std::uint32_t& size, bool* crcMatches) {
     data = nullptr;
     size = 0;
+    if (crcMatches) *crcMatches = false;
     FileSource file;
     if (!archivePath || !file.open(archivePath)) return kNotFound;
-    return extractMemberFromSource(file, memberName, data, size);
+    return extractMemberFromSource(file, memberName, data, size, crcMatches);
 }
 
 int extractMemberFromMemory(const std::uint8_t* image, std::size_t imageSize,

@@ -157,12 +157,9 @@ TEST(LzBlock, GroupsSwitchAndTheLastOneEndsTheBlock) {
     Bytes member = expected;
     member.insert(member.end(), {'S', 'E', 'C', 'O', 'N', 'D'});
     Bytes out;
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(extract(oneMember(member, {first, second}), "m", out), 0);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "File fails CRC error check\n");
-    ASSERT_EQ(out.size(), member.size());
-    EXPECT_EQ(Bytes(out.begin(), out.begin() + 8), expected);
-    EXPECT_EQ(Bytes(out.begin() + 8, out.end()), Bytes(6, 0));
+    // The member is cut short: what arrived is handed over with the early end's code.
+    EXPECT_EQ(extract(oneMember(member, {first, second}), "m", out), kUnexpectedEnd);
+    EXPECT_EQ(out, expected);
 }
 
 TEST(LzBlock, ThreeDistanceAlphabets) {

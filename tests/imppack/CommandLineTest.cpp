@@ -123,10 +123,14 @@ TEST_F(CommandLine, CrcMismatchIsReportedButStillDelivered) {
     a[entry + 37] = static_cast<char>(check >> 8);
     std::ofstream(dir.file("d.ssd"), std::ios::binary) << a;
 
+    // The bytes and the warning still go out, but a script sees the failure.
     ToolRun cat = run(dir, "cat d.ssd loose.bin");
-    EXPECT_EQ(cat.exitCode, 0);
+    EXPECT_EQ(cat.exitCode, 3);
     EXPECT_EQ(cat.out.size(), 4000u);
     EXPECT_NE(cat.err.find("File fails CRC error check"), std::string::npos);
+    ToolRun help = run(dir, "--help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("cat exits 3"), std::string::npos) << help.out;
     ToolRun tested = run(dir, "test d.ssd");
     EXPECT_NE(tested.exitCode, 0);
     EXPECT_NE(tested.out.find("FAIL  loose.bin"), std::string::npos) << tested.out;
