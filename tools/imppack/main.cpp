@@ -102,10 +102,7 @@ int create(int argc, char** argv) {
         std::fprintf(stderr, "imppack: %s\n", error.c_str());
         return kExitFailure;
     }
-    std::set<std::string> seen;
     for (const PackInput& m : members) {
-        if (!seen.insert(m.memberName).second)
-            std::fprintf(stderr, "imppack: warning: %s given twice; readers find the first\n", m.memberName.c_str());
         if (m.memberName.size() >= ArchiveMember::kNameCapacity)
             std::fprintf(stderr, "imppack: warning: %s is longer than the show's %zu-character names\n",
                          m.memberName.c_str(), ArchiveMember::kNameCapacity - 1);
