@@ -65,7 +65,8 @@ const char* checkMeshData(const std::uint8_t* data, std::size_t size, MeshLayout
     // 64-bit sums: counts up to 2^32 - 1 cannot overflow them.
     std::uint64_t v = m.vertexCount, f = m.faceCount, t = m.texCoordCount;
     m.totalSize = 12 + 12 * v + 60 * f + 8 * t;
-    if (m.totalSize != size) return size < m.totalSize ? "shorter than its counts announce" : "longer than its counts announce";
+    // Bytes after the announced data are ignored: other tools leave such tails.
+    if (size < m.totalSize) return "shorter than its counts announce";
     m.positionsAt = 12;
     m.positionIndicesAt = m.positionsAt + 12 * v;
     m.texCoordIndicesAt = m.positionIndicesAt + 12 * f;
