@@ -1,5 +1,6 @@
 // The platform interface over SDL2. With the "offscreen" video driver (EGL on Mesa's
 // software renderer) the same code runs with no display at all.
+#include <GL/gl.h>
 #include <SDL.h>
 
 #include <cstdio>
@@ -163,7 +164,11 @@ void clientSize(int& width, int& height) {
 }
 
 void swapBuffers() {
-    if (window) SDL_GL_SwapWindow(window);
+    if (!window) return;
+    SDL_GL_SwapWindow(window);
+    // An offscreen surface has no display to pace its swaps, so the software renderer
+    // would queue frame after frame; each one finishes here, within its own frame.
+    if (isOffscreen()) glFinish();
 }
 
 void* procAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
