@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/ArchiveMember.h"
 #include "imppack/ArchiveWriter.h"
 
 namespace fuzz_archive {
@@ -46,6 +47,12 @@ inline void writeArchiveOf(const std::vector<PackInput>& members) {
     options.method = Method::Stored;
     options.storedDirectory = true;
     if (!writeArchive("data.ssd", members, options)) std::abort();
+}
+
+// Puts the bytes in the archive as its one member and opens it as the show does.
+inline void openAsMember(const char* name, const std::uint8_t* data, std::size_t size, ArchiveMember& opened) {
+    writeArchiveOf({member(name, data, size)});
+    opened.open(name);
 }
 
 // A shipped script from the source tree (read once, before the folder changes).

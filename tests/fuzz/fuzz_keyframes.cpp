@@ -1,7 +1,6 @@
 // Keyframe blocks as a track is read, prepared and played: every time asked for lands
-// in a segment, and evaluating it stays inside the keys.
+// in a segment that can be evaluated.
 #include "FuzzArchive.h"
-#include "archive/ArchiveMember.h"
 #include "script/KeyframeTrack.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -10,9 +9,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    fuzz_archive::writeArchiveOf({fuzz_archive::member("keys.txt", data, size)});
     ArchiveMember member;
-    member.open("keys.txt");
+    fuzz_archive::openAsMember("keys.txt", data, size, member);
     KeyframeTrack track;
     readTrack(member, track);
     prepareTrack(track);
