@@ -10,7 +10,9 @@ packages=(
   libjpeg62-turbo-dev libpng-dev libvorbis-dev libogg-dev
   libfreetype-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev zlib1g-dev libbz2-dev
+  libx11-dev libxext-dev xscreensaver xscreensaver-gl procps dpkg-dev
   clang libclang-rt-14-dev xvfb xauth gzip bzip2
+  libgtk-3-dev xdotool imagemagick x11-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -8,7 +8,10 @@
 #include <utility>
 #include <vector>
 
+#include "app/StartChecks.h"
 #include "archive/ArchiveMember.h"
+#include "archive/ArchiveResult.h"
+#include "archive/ExtractMember.h"
 #include "script/Scan.h"
 #include "world/WorldFile.h"
 
@@ -73,16 +76,17 @@ public:
     explicit DataCheck(std::FILE* out) : out_(out) {}
 
     int run() {
-        std::FILE* archive = std::fopen("data.ssd", "rb");
-        if (archive == nullptr) {
-            report("data.ssd: cannot be opened");
+        // An archive that cannot serve at all is one fault, not every member missing.
+        std::string problem = archiveProblem();
+        if (!problem.empty()) {
+            report(problem);
             return count_;
         }
-        std::fclose(archive);
         checkEnvironments();
         checkWorlds();
         checkWorldFile("dynamic.txt", "start-up", &dynamicNames_);
         checkMember("textures\\particle.jpg", "start-up");
+        checkMember("music.ogg", "start-up");
         checkScenes();
         return count_;
     }
@@ -103,8 +107,30 @@ private:
     // A member some script names; `from` says which.
     void checkMember(const std::string& name, const std::string& from) {
         if (!members_.insert(name).second) return;
-        ArchiveMember member;
-        if (member.open(name.c_str()) != 0) report(name + ": missing (named by " + from + ")");
+        if (!checkIntegrity(name)) report(name + ": missing (named by " + from + ")");
+    }
+
+    // What opening a member does not show: a checksum that does not match, a stream that
+    // fails part-way. False when the archive has no such member.
+    bool checkIntegrity(const std::string& name) {
+        std::uint8_t* data = nullptr;
+        std::uint32_t size = 0;
+        bool crcMatches = false;
+        int result = extractMember("data.ssd", name.c_str(), data, size, &crcMatches);
+        delete[] data;
+        if (result == archive_result::kNotFound) return false;
+        if (result != 0) report(name + ": cannot be decoded: " + resultSentence(result));
+        else if (!crcMatches) report(name + ": fails its CRC check");
+        return true;
+    }
+
+    // Whether a script can be read; when not, its fault is said (`missing` when absent).
+    bool readable(const Script& script, const std::string& missing) {
+        if (!checkIntegrity(script.name)) {
+            report(missing);
+            return false;
+        }
+        return script.opened;
     }
 
     std::string word(const Script& script, const char* format) {
@@ -115,7 +141,7 @@ private:
 
     void checkEnvironments() {
         Script env("env.txt");
-        if (!env.opened) return report("env.txt: missing");
+        if (!readable(env, "env.txt: missing")) return;
         for (;;) {
             env.next();
             if (env.is("ENV_END")) return;
@@ -137,7 +163,7 @@ private:
 
     void checkWorlds() {
         Script worlds("worlds.txt");
-        if (!worlds.opened) return report("worlds.txt: missing");
+        if (!readable(worlds, "worlds.txt: missing")) return;
         for (;;) {
             worlds.next();
             if (worlds.is("WORLD_END")) return;
@@ -174,7 +200,7 @@ private:
         checkMember("meshes\\sphere.dat", name);
         if (!worldFiles_.insert(name).second && names == nullptr) return;
         Script file(name);
-        if (!file.opened) return report(name + ": missing (named by " + from + ")");
+        if (!readable(file, name + ": missing (named by " + from + ")")) return;
         std::set<std::string> localNames;
         file.next();
         for (;;) {
@@ -273,7 +299,7 @@ private:
     void checkScene(const SceneState& state, const std::string& from) {
         std::string name = state.dir + state.file;
         Script scene(name);
-        if (!scene.opened) return report(name + ": missing scene (reached from " + from + ")");
+        if (!readable(scene, name + ": missing scene (reached from " + from + ")")) return;
         do scene.next();
         while (!scene.is("scene") && !scene.exhausted());
         if (scene.exhausted()) return report(scene, "no \"scene\" line");

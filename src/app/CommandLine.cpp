@@ -17,16 +17,28 @@ const char* skipProgramName(const char* p) {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The decimal number at the first digit after p; false when the line ends first.
-// A number too large for 32 bits saturates instead of overflowing.
+int hexDigit(char c) {
+    if (isDigit(c)) return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// The number at the first digit after p; false when the line ends first. Decimal, or
+// hexadecimal after "0x" (X11 window ids are written that way). A number too large for
+// 32 bits saturates instead of overflowing.
 bool readHandle(const char* p, std::int32_t& value) {
     while (*p && !isDigit(*p)) ++p;
     if (!*p) return false;
+    int base = 10;
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && hexDigit(p[2]) >= 0) {
+        base = 16;
+        p += 2;
+    }
     long long number = 0;
-    while (isDigit(*p)) {
-        number = number * 10 + (*p - '0');
+    for (int digit = hexDigit(*p); digit >= 0 && digit < base; digit = hexDigit(*++p)) {
+        number = number * base + digit;
         if (number > INT32_MAX) number = INT32_MAX;
-        ++p;
     }
     value = static_cast<std::int32_t>(number);
     return true;

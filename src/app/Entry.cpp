@@ -1,7 +1,5 @@
 #include "app/Entry.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -10,29 +8,41 @@
 
 #include "app/CheckData.h"
 #include "app/CommandLine.h"
+#include "app/ConfigureRun.h"
+#include "app/DataFolder.h"
+#include "app/PreviewRun.h"
 #include "app/RunOptions.h"
 #include "app/SaverApp.h"
 #include "app/SaverRun.h"
 #include "app/SettingsStore.h"
 #include "app/ShowParts.h"
 #include "app/Simulate.h"
+#include "app/StartChecks.h"
 #include "archive/Messages.h"
 #include "platform/Platform.h"
 #include "script/Settings.h"
 
 namespace {
 
-const char kUsage[] =
-    "usage: voidrift [/s | /c [HWND] | /p HWND] [--record DIR] [--frames N] [--fixed-dt S]\n"
-    "                [--seed N] [--size WxH] [--no-loading] [--benchmark S]\n"
-    "                [--simulate S] [--check-data]\n";
-
 void showPlatformMessage(const char* text, const char* caption) { platform::messageBox(text, caption); }
+
+const char kNoDisplay[] =
+    "voidrift: no display found; to record the show offscreen instead: voidrift --record DIR --frames N\n";
+
+bool videoDriverNamed() {
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    return driver && *driver;
+}
 
 // Unattended runs go offscreen when there is no display to show them on.
 bool wantsOffscreen(const RunOptions& options) {
-    const char* driver = std::getenv("SDL_VIDEODRIVER");
-    return options.unattended() && !(driver && *driver) && !platform::displayAvailable();
+    return options.unattended() && !options.embedded() && !videoDriverNamed() && !platform::displayAvailable();
+}
+
+// Only runs for a machine may go offscreen by themselves: a viewer's run there would go
+// on unseen for ever. A driver named in SDL_VIDEODRIVER is the user's own choice.
+bool canShowHere(const RunOptions& options, bool video) {
+    return video && (options.unattended() || !platform::isOffscreen() || videoDriverNamed());
 }
 
 void useDesktopMode() {
@@ -43,19 +53,21 @@ void useDesktopMode() {
     settings.depth = desktop.bitsPerPixel;
 }
 
+// The saver run needs video; the dialog and the preview need it only where there is a
+// display, for the desktop mode and the message box.
+bool startVideo(RunMode mode, const RunOptions& options) {
+    if (mode == saver || mode == saverTest) return platform::initialize(wantsOffscreen(options));
+    return platform::displayAvailable() && platform::initialize(false);
+}
+
+// The process exit code of the mode.
 int runMode(SaverApp& app, const RunOptions& options, bool video) {
     switch (app.mode) {
         case saver:
         case saverTest:
-            if (!video) {
-                std::fprintf(stderr, "voidrift: no display here; try --record DIR --frames N\n");
-                return 0;
-            }
             return runSaver(app, realShowParts(), options);
-        case configure:
-        case preview:
-            std::puts("not available yet");
-            return 0;
+        case configure: return runConfigureDialog(app, video);
+        case preview: return runPreviewMode(app, video);
     }
     return 0;
 }
@@ -68,19 +80,43 @@ int voidriftMain(int argc, char** argv) {
     RunOptions options;
     std::string error;
     if (!extractLongOptions(arguments, options, error)) {
-        std::fprintf(stderr, "voidrift: %s\n%s", error.c_str(), kUsage);
+        std::fprintf(stderr, "voidrift: %s\n%s", error.c_str(), kOptionHelp);
         return 2;
     }
+    if (options.help || options.version) {
+        if (options.help) std::fputs(kOptionHelp, stdout);
+        if (options.version) std::printf("voidrift %s\n", VOIDRIFT_VERSION);
+        return 0;
+    }
+    adoptDaemonWindow(options, std::getenv("XSCREENSAVER_WINDOW"));
     bool dataRun = options.simulateSeconds > 0 || options.checkData;
     SaverApp app;
     std::string line = rawCommandLine(arguments);
     app.mode = parseCommandLine(app, line.c_str());
-    // Recording, counted and measured runs are runs of the show whatever the switch.
-    if (options.unattended() && app.mode != saverTest) app.mode = saver;
+    // A preview area wide enough for the show gets the live show instead of the picture.
+    if (app.mode == preview) options.windowId = livePreviewWindow(app);
+    // Recording, counted and measured runs, and hacks (XScreenSaver gives no switch), are
+    // runs of the show whatever the switch.
+    if ((options.unattended() || options.embedded()) && app.mode != saverTest) app.mode = saver;
     bool saverMode = app.mode == saver || app.mode == saverTest;
-    bool video = saverMode && !dataRun && platform::initialize(wantsOffscreen(options));
+    bool video = !dataRun && startVideo(app.mode, options);
+    if (saverMode && !dataRun && !canShowHere(options, video)) {
+        if (video || !options.unattended()) std::fputs(kNoDisplay, stderr);
+        platform::shutdown();
+        return 1;
+    }
     loadSettings();
-    if (settings.useDesktop && video) useDesktopMode();
+    applySettingOverrides(options, settings);
+    // Every mode that can see the desktop runs in its mode, so the dialog and the show agree.
+    if (settings.useDesktop && video) {
+        useDesktopMode();
+    } else if (saverMode && video && !options.embedded() && options.width == 0 &&
+               !usableWindowSize(settings.width, settings.height)) {
+        // A hack takes its window's size; any other run would open a window nobody can use.
+        std::fprintf(stderr, "voidrift: the stored mode %u x %u is not usable; the desktop mode is used\n",
+                     settings.width, settings.height);
+        useDesktopMode();
+    }
     if (options.width > 0) {
         settings.width = static_cast<std::uint32_t>(options.width);
         settings.height = static_cast<std::uint32_t>(options.height);
@@ -91,15 +127,23 @@ int voidriftMain(int argc, char** argv) {
         std::filesystem::path absolute = std::filesystem::absolute(options.recordDir, error);
         if (!error) options.recordDir = absolute.string();
     }
-    if (settings.path[0] != '\0') {
-        int ignored = chdir(settings.path);  // a folder that cannot be entered changes nothing
-        (void)ignored;
-    }
+    std::string dataFolder =
+        findDataFolder(dataFolderCandidates(options.dataPath, settings.path, platform::programFolder()));
+    if (!dataFolder.empty()) enterDataFolder(dataFolder.c_str(), stderr);
     // Runs over the data alone open no window; their messages go to stderr.
-    if (dataRun) return options.checkData ? runCheckData(stdout) : runSimulation(options, stdout);
+    if (options.checkData) return runCheckData(stdout);
+    // A damaged archive is said once; the saver run still shows what it can, as on screen,
+    // while a run for a machine fails.
+    std::string problem = saverMode || dataRun ? archiveProblem() : "";
+    if (!problem.empty()) std::fprintf(stderr, "voidrift: %s\n", problem.c_str());
+    if (!problem.empty() && (dataRun || options.unattended())) {
+        platform::shutdown();
+        return 1;
+    }
+    if (dataRun) return runSimulation(options, stdout);
     setMessageSink(showPlatformMessage);
-    runMode(app, options, video);
+    int exitCode = runMode(app, options, video);
     setMessageSink(nullptr);
     platform::shutdown();
-    return 0;
+    return exitCode;
 }

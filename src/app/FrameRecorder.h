@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-// RGB rows, top row first, tightly packed.
+// RGB rows, top row first, tightly packed. The file appears under `path` only once it is
+// complete; false (and no file) when it could not be written whole.
 bool writePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgbTopFirst);
 
 class FrameRecorder {

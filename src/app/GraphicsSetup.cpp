@@ -35,8 +35,7 @@ void enableCapabilities() {
 }
 
 void setUpView() {
-    LetterboxRect view = letterbox(settings.width, settings.height);
-    glViewport(view.x, view.y, view.width, view.height);
+    applyLetterboxViewport();
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
     FrustumPlanes planes = viewFrustum(settings.depth);
     glMatrixMode(GL_PROJECTION);
@@ -105,6 +104,11 @@ void gammaTable(double exponent, std::uint16_t table[256]) {
         double value = std::trunc(std::pow(i / 256.0, exponent) * 65536.0);
         table[i] = static_cast<std::uint16_t>(std::clamp(value, 0.0, 65535.0));
     }
+}
+
+void applyLetterboxViewport() {
+    LetterboxRect view = letterbox(settings.width, settings.height);
+    glViewport(view.x, view.y, view.width, view.height);
 }
 
 void setDisplayMode() {

@@ -27,6 +27,8 @@ void gammaTable(double exponent, std::uint16_t table[256]);
 
 // Switches to the mode of the Width, Height and Depth settings and hides the cursor.
 void setDisplayMode();
+// The viewport of the letterbox for the Width and Height settings (again after a resize).
+void applyLetterboxViewport();
 // Every GL state of the run; false (after the message) when multitexturing is missing.
 bool initGraphics();
 // Installs the three exponents' tables; remembers the display's ramp first, once per run.

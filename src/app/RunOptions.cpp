@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "script/Settings.h"
+
 namespace {
 
 bool parseLong(const std::string& text, long low, long high, long& value) {
@@ -24,6 +26,24 @@ bool parseSeconds(const std::string& text, double& value) {
     if (errno != 0 || *end != '\0' || !(number >= 0) || number > 1e9) return false;
     value = number;
     return true;
+}
+
+bool parseInt(const std::string& text, int low, int high, int& value) {
+    long number = 0;
+    if (!parseLong(text, low, high, number)) return false;
+    value = static_cast<int>(number);
+    return true;
+}
+
+bool parseSpeed(const std::string& text, int& timeScale) {
+    const char* const names[] = {"normal", "fast", "fastest"};
+    for (int i = 0; i < 3; ++i) {
+        if (text == names[i]) {
+            timeScale = i;
+            return true;
+        }
+    }
+    return false;
 }
 
 bool parseSize(const std::string& text, int& width, int& height) {
@@ -65,13 +85,42 @@ const LongOption kLongOptions[] = {
     {"--simulate", true,
      [](const std::string& v, RunOptions& o) { return parseSeconds(v, o.simulateSeconds) && o.simulateSeconds > 0; }},
     {"--check-data", false, [](const std::string&, RunOptions& o) { return o.checkData = true; }},
+    {"--help", false, [](const std::string&, RunOptions& o) { return o.help = true; }},
+    {"--version", false, [](const std::string&, RunOptions& o) { return o.version = true; }},
+    {"--window-id", true, [](const std::string& v, RunOptions& o) { return parseWindowId(v, o.windowId); }},
+    {"--root", false, [](const std::string&, RunOptions& o) { return o.rootWindow = true; }},
+    {"--fps", false, [](const std::string&, RunOptions& o) { return o.showFps = true; }},
+    {"--speed", true, [](const std::string& v, RunOptions& o) { return parseSpeed(v, o.timeScale); }},
+    {"--music", false, [](const std::string&, RunOptions& o) { return (o.music = 1) != 0; }},
+    {"--no-music", false, [](const std::string&, RunOptions& o) { return (o.music = 0) == 0; }},
+    {"--volume", true, [](const std::string& v, RunOptions& o) { return parseInt(v, 1, 100, o.volume); }},
+    {"--no-clock", false, [](const std::string&, RunOptions& o) { return o.noClock = true; }},
+    {"--no-galaxy", false, [](const std::string&, RunOptions& o) { return o.noGalaxy = true; }},
+    {"--max-fps", true, [](const std::string& v, RunOptions& o) { return parseInt(v, 0, 1000, o.maxFps); }},
+    {"--data", true, [](const std::string& v, RunOptions& o) { o.dataPath = v; return !v.empty(); }},
 };
 
+// XScreenSaver passes its standard options with one dash.
+const char* const kSingleDashForms[] = {"-root", "-window-id", "-fps"};
+
+// The long option an argument names, or null when it is no option of ours.
 const LongOption* findOption(const std::string& name) {
+    std::string longName = name;
+    for (const char* form : kSingleDashForms) {
+        if (name == form) longName = "-" + name;
+    }
     for (const LongOption& option : kLongOptions) {
-        if (name == option.name) return &option;
+        if (longName == option.name) return &option;
     }
     return nullptr;
+}
+
+bool isSingleDashForm(const std::string& argument) {
+    std::string name = argument.substr(0, argument.find('='));
+    for (const char* form : kSingleDashForms) {
+        if (name == form) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -80,13 +129,14 @@ bool extractLongOptions(std::vector<std::string>& arguments, RunOptions& options
     std::vector<std::string> rest;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (i == 0 || argument.rfind("--", 0) != 0) {
+        if (i == 0 || (argument.rfind("--", 0) != 0 && !isSingleDashForm(argument))) {
             rest.push_back(argument);
             continue;
         }
         std::size_t equals = argument.find('=');
         std::string name = argument.substr(0, equals);
         const LongOption* option = findOption(name);
+        if (option) name = option->name;
         if (!option) {
             error = "unknown option " + name;
             return false;
@@ -109,3 +159,64 @@ bool extractLongOptions(std::vector<std::string>& arguments, RunOptions& options
     arguments = rest;
     return true;
 }
+
+bool parseWindowId(const std::string& text, std::uint64_t& id) {
+    bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    std::string digits = hex ? text.substr(2) : text;
+    if (digits.empty() || digits.find_first_not_of(hex ? "0123456789abcdefABCDEF" : "0123456789") != std::string::npos) {
+        return false;
+    }
+    errno = 0;
+    unsigned long long number = std::strtoull(digits.c_str(), nullptr, hex ? 16 : 10);
+    if (errno != 0 || number == 0) return false;
+    id = number;
+    return true;
+}
+
+void adoptDaemonWindow(RunOptions& options, const char* daemonWindow) {
+    if (options.windowId != 0 || !daemonWindow || !*daemonWindow) return;
+    std::uint64_t id = 0;
+    if (parseWindowId(daemonWindow, id)) options.windowId = id;
+}
+
+void applySettingOverrides(const RunOptions& options, Settings& record) {
+    if (options.showFps) record.showFps = true;
+    if (options.timeScale >= 0) record.timeScale = static_cast<std::uint32_t>(options.timeScale);
+    if (options.music >= 0) record.enableMusic = options.music == 1;
+    if (options.volume >= 0) record.volume = options.volume;
+    if (options.noClock) record.showClock = false;
+    if (options.noGalaxy) record.galaxy = false;
+    if (options.embedded()) record.defGamma = true;
+}
+
+int frameRateCap(const RunOptions& options, int maxFpsSetting) {
+    if (options.maxFps >= 0) return options.maxFps;
+    if (maxFpsSetting >= 0) return maxFpsSetting;
+    return options.embedded() ? 60 : 0;
+}
+
+const char kOptionHelp[] =
+    "usage: voidrift [/s | /c [HWND] | /p HWND] [options]\n"
+    "  /s                   the full-screen show; /c the settings; /p HWND a preview\n"
+    "Hack mode (XScreenSaver):\n"
+    "  --root               draw into the root window, or the daemon's (XSCREENSAVER_WINDOW)\n"
+    "  --window-id ID       draw into the X11 window ID (decimal or 0x-hex)\n"
+    "  -fps                 show the frame rate\n"
+    "  --speed SPEED        normal, fast or fastest\n"
+    "  --music, --no-music  play the music or not\n"
+    "  --volume N           music volume, 1 to 100\n"
+    "  --no-clock           hide the clock\n"
+    "  --no-galaxy          skip the opening galaxy scene\n"
+    "  --max-fps N          at most N frames a second; 0: no cap (hack mode: 60)\n"
+    "  --data PATH          the folder holding data.ssd\n"
+    "Runs for tests and measurements:\n"
+    "  --record DIR         write every frame as DIR/frame-00000.png, ...\n"
+    "  --frames N           stop after N frames, loading frames included\n"
+    "  --fixed-dt S         advance every frame by S seconds\n"
+    "  --seed N             seed the random generator with N\n"
+    "  --size WxH           window size instead of the settings' mode\n"
+    "  --no-loading         skip the loading animation\n"
+    "  --benchmark S        run S seconds, then print the frame rate\n"
+    "  --simulate S         run the show S seconds without drawing\n"
+    "  --check-data         check every member the show reads\n"
+    "  --help, --version    this text; the version\n";

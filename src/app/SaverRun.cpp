@@ -2,10 +2,14 @@
 
 #include <GL/gl.h>
 
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 
+#include "app/FrameCap.h"
 #include "app/FrameRecorder.h"
 #include "app/FrameTimer.h"
 #include "app/GraphicsSetup.h"
@@ -22,10 +26,24 @@ namespace {
 struct RunLimits {
     const RunOptions& options;
     std::unique_ptr<FrameRecorder> recorder;
+    FrameCap cap;
     long framesDrawn = 0;
     unsigned loopFrames = 0;
     std::int64_t loopStart = 0;
     bool failed = false;
+    // Frame times of the main loop after its first frame, for the benchmark's jitter.
+    double frameSeconds = 0;
+    double frameSquares = 0;
+    double longestFrame = 0;
+    unsigned timedFrames = 0;
+
+    void timeFrame(double seconds) {
+        if (loopFrames == 0) return;  // the first one also holds the opening's reading
+        frameSeconds += seconds;
+        frameSquares += seconds * seconds;
+        if (seconds > longestFrame) longestFrame = seconds;
+        timedFrames += 1;
+    }
 
     bool frameLimitReached() const { return options.frames >= 0 && framesDrawn >= options.frames; }
     bool benchmarkOver() const {
@@ -55,9 +73,27 @@ void finishFrame(RunLimits& limits) {
     }
     platform::swapBuffers();
     limits.framesDrawn += 1;
+    limits.cap.wait(stopRequested);
 }
 
-bool mustStop(const RunLimits& limits) { return stopRequested() || limits.failed || limits.frameLimitReached(); }
+bool mustStop(const RunLimits& limits) {
+    return stopRequested() || limits.failed || limits.frameLimitReached() || platform::foreignWindowGone();
+}
+
+// A hack draws at the size its window has now: the settings preview resizes it.
+void followWindowSize(const RunOptions& options) {
+    if (!options.embedded()) return;
+    int width = 0;
+    int height = 0;
+    platform::clientSize(width, height);
+    if (width <= 0 || height <= 0) return;
+    if (static_cast<std::uint32_t>(width) == settings.width && static_cast<std::uint32_t>(height) == settings.height) {
+        return;
+    }
+    settings.width = static_cast<std::uint32_t>(width);
+    settings.height = static_cast<std::uint32_t>(height);
+    applyLetterboxViewport();
+}
 
 void startMusic(const ShowParts& parts, MemberBytes music) {
     parts.imxInit(platform::nativeWindow(), 44100, 0, -1);
@@ -72,6 +108,7 @@ void playLoadingAnimation(const ShowParts& parts, RunLimits& limits) {
     double dt = 0;
     while (saverState.sceneClock < 6.0f && !mustStop(limits)) {
         frameTimer.start();
+        followWindowSize(limits.options);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         parts.drawLoadingFrame(dt);
         finishFrame(limits);
@@ -87,12 +124,23 @@ void drawFrame(const ShowParts& parts, RunLimits& limits, int centreX, int centr
     if (mouseTravelEnds(saverState, settings.mouseExit)) saverState.running = false;
     double measured = frameTimer.elapsedSeconds();
     frameTimer.start();
+    limits.timeFrame(measured);
     saverState.dt = limits.options.fixedDt > 0 ? limits.options.fixedDt : measured;
+    followWindowSize(limits.options);
     advanceShow(parts, saverState.dt);
     parts.composeFrame();
     finishFrame(limits);
     limits.loopFrames += 1;
     if (mustStop(limits) || limits.benchmarkOver()) saverState.running = false;
+}
+
+// The full-screen saver draws nothing while the monitor sleeps (a hack leaves that to its
+// daemon); the show stands still meanwhile and goes on where it was.
+bool restWhileMonitorSleeps(const RunOptions& options) {
+    if (options.embedded() || options.unattended() || !platform::monitorAsleep()) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    frameTimer.start();
+    return true;
 }
 
 void mainLoop(const ShowParts& parts, RunLimits& limits) {
@@ -103,13 +151,16 @@ void mainLoop(const ShowParts& parts, RunLimits& limits) {
     while (saverState.running) {
         platform::Event event;
         if (platform::pollEvent(event)) {
-            if (applyEvent(saverState, event, centreX, centreY)) saverState.running = false;
+            // A hack's input belongs to the daemon: only a quit ends the run.
+            bool heeded = !limits.options.embedded() || event.type == platform::EventType::Quit;
+            if (heeded && applyEvent(saverState, event, centreX, centreY)) saverState.running = false;
             continue;
         }
-        if (stopRequested()) {
+        if (mustStop(limits)) {
             saverState.running = false;
             continue;
         }
+        if (restWhileMonitorSleeps(limits.options)) continue;
         drawFrame(parts, limits, centreX, centreY);
     }
 }
@@ -117,7 +168,12 @@ void mainLoop(const ShowParts& parts, RunLimits& limits) {
 void printBenchmark(const RunLimits& limits) {
     double seconds = (readCounter() - limits.loopStart) * secondsPerTick;
     double fps = seconds > 0 ? limits.loopFrames / seconds : 0;
-    std::printf("frames=%u seconds=%.3f fps=%.2f\n", limits.loopFrames, seconds, fps);
+    double n = limits.timedFrames;
+    double mean = n > 0 ? limits.frameSeconds / n : 0;
+    double variance = n > 0 ? limits.frameSquares / n - mean * mean : 0;
+    double deviation = variance > 0 ? std::sqrt(variance) : 0;
+    std::printf("frames=%u seconds=%.3f fps=%.2f frame_ms=%.2f jitter_ms=%.2f longest_ms=%.2f\n", limits.loopFrames,
+                seconds, fps, mean * 1000, deviation * 1000, limits.longestFrame * 1000);
     std::fflush(stdout);
 }
 
@@ -131,9 +187,11 @@ void giveDisplayBack() {
 
 void readShowScripts(const ShowParts& parts) {
     parts.initCamera();
-    parts.readEnvironments();
-    parts.readWorlds();
-    parts.readDynamicWorld();
+    // Reading the scripts loads every world's textures: a stop request ends it early.
+    for (void (*step)() : {parts.readEnvironments, parts.readWorlds, parts.readDynamicWorld}) {
+        if (stopRequested()) return;
+        step();
+    }
 }
 
 void beginShow(const ShowParts& parts) {
@@ -166,6 +224,11 @@ void advanceShow(const ShowParts& parts, double dt) {
 namespace {
 
 bool openSaverWindow(const RunOptions& options) {
+    if (options.embedded()) {
+        if (!platform::openForeignWindow(options.windowId)) return false;
+        followWindowSize(options);
+        return true;
+    }
     platform::WindowRequest request;
     request.title = "Voidrift 3D Screensaver";
     request.width = static_cast<int>(settings.width);
@@ -185,6 +248,7 @@ void prepareShow(const ShowParts& parts, MemberBytes music, RunLimits& limits) {
     parts.buildDigitGlyphs();
     parts.setUpParticleField();
     readShowScripts(parts);
+    if (mustStop(limits)) return;
     saverState.dt = 0;
     setSceneClock(parts, 0);
     if (settings.enableMusic) startMusic(parts, music);
@@ -202,8 +266,10 @@ void playShow(const ShowParts& parts, RunLimits& limits) {
     int centreX = 0;
     int centreY = 0;
     windowCentre(centreX, centreY);
-    platform::warpCursor(centreX, centreY);
-    platform::discardPointerMotion();
+    if (!limits.options.embedded()) {
+        platform::warpCursor(centreX, centreY);
+        platform::discardPointerMotion();
+    }
     mainLoop(parts, limits);
     if (limits.options.benchmarkSeconds > 0) printBenchmark(limits);
 }
@@ -227,29 +293,30 @@ int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options) {
     static bool exitHookInstalled = false;
     if (!exitHookInstalled) exitHookInstalled = std::atexit(giveDisplayBack) == 0;
 
-    RunLimits limits{options, nullptr};
+    RunLimits limits{options, nullptr, FrameCap(frameRateCap(options, settings.maxFps))};
     if (!options.recordDir.empty()) {
         limits.recorder = std::make_unique<FrameRecorder>(options.recordDir);
-        if (!limits.recorder->prepare()) return 0;
+        if (!limits.recorder->prepare()) return 1;
     }
     saverState = SaverState{};
     parts.clearWorldChoice();
-    if (!openSaverWindow(options)) return 0;
+    if (!openSaverWindow(options)) return 1;
     queryFrequency();
     MemberBytes music = parts.readMusicMember();
     platform::showWindow();
-    installStopSignals();
-    if (!options.unattended()) setDisplayMode();
+    installStopSignals(options.embedded());
+    // A hack's display belongs to the daemon: no mode change, no hidden cursor.
+    if (!options.unattended() && !options.embedded()) setDisplayMode();
     if (!initGraphics()) {
         // The display goes back now rather than when the process ends.
         giveDisplayBack();
         platform::closeWindow();
         parts.releaseMusicMember();
         removeStopSignals();
-        return 0;
+        return 1;
     }
     prepareShow(parts, music, limits);
     if (!mustStop(limits)) playShow(parts, limits);
     shutDown(parts);
-    return 0;
+    return limits.failed ? 1 : 0;
 }

@@ -7,11 +7,13 @@
 #include "app/SaverApp.h"
 #include "app/ShowParts.h"
 
-// Returns the quit message's exit code, or 0 when the window or the graphics failed.
+// Returns the exit code: 0, or 1 when the recording folder, the window or the graphics
+// could not be had, or a frame could not be recorded.
 int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options);
 
 // The window-free steps, shared with runs that only simulate the show.
-// Camera and scripts: the camera's first place, "env.txt", "worlds.txt", "dynamic.txt".
+// Camera and scripts: the camera's first place, "env.txt", "worlds.txt", "dynamic.txt";
+// a stop request skips the steps still to come.
 void readShowScripts(const ShowParts& parts);
 // The show's start after the loading animation: particle field on, scene clock at 0,
 // the random opening and its scene, the galaxy opening skipped when Galaxy is off.

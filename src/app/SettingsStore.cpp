@@ -4,6 +4,7 @@
 #include <strings.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -11,13 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <vector>
-
-#ifndef VOIDRIFT_DEFAULT_DATA_DIR
-#define VOIDRIFT_DEFAULT_DATA_DIR "."
-#endif
-#ifndef VOIDRIFT_INSTALLED_DATA_DIR
-#define VOIDRIFT_INSTALLED_DATA_DIR VOIDRIFT_DEFAULT_DATA_DIR
-#endif
 
 namespace {
 
@@ -50,7 +44,7 @@ const Value kValues[] = {
     number("Volume", &Settings::volume),       count("TimeScale", &Settings::timeScale),
     number("Gamma", &Settings::gamma),         flag("Galaxy", &Settings::galaxy),
     flag("VSync", &Settings::vsync),           flag("MouseExit", &Settings::mouseExit),
-    flag("ShowFPS", &Settings::showFps),
+    flag("ShowFPS", &Settings::showFps),       number("MaxFps", &Settings::maxFps),
 };
 constexpr int kValueCount = sizeof(kValues) / sizeof(kValues[0]);
 
@@ -76,12 +70,17 @@ void storeValue(Settings& record, const Value& value, std::uint32_t raw) {
     }
 }
 
+// Blanks around a value are no part of it.
+std::string trimBlanks(const std::string& text) {
+    std::size_t begin = text.find_first_not_of(" \t");
+    if (begin == std::string::npos) return "";
+    return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
+}
+
 // A decimal number that a 32-bit registry value can hold (negative ones as their bits).
 bool parseRaw(const std::string& text, std::uint32_t& raw) {
-    std::size_t begin = text.find_first_not_of(" \t");
-    std::size_t end = text.find_last_not_of(" \t");
-    if (begin == std::string::npos) return false;
-    std::string digits = text.substr(begin, end - begin + 1);
+    std::string digits = trimBlanks(text);
+    if (digits.empty()) return false;
     errno = 0;
     char* stop = nullptr;
     long long number = std::strtoll(digits.c_str(), &stop, 10);
@@ -169,21 +168,11 @@ std::string settingsPath() {
     return "";
 }
 
-// The build's own archive while it is there, else the installed one.
-const char* defaultDataPath() {
-    std::error_code error;
-    if (std::filesystem::exists(std::filesystem::path(VOIDRIFT_DEFAULT_DATA_DIR) / "data.ssd", error)) {
-        return VOIDRIFT_DEFAULT_DATA_DIR;
-    }
-    return VOIDRIFT_INSTALLED_DATA_DIR;
-}
-
 void applyDefaultSettings(Settings& record, const platform::DisplayMode& desktop) {
     record = Settings{};
     record.width = static_cast<std::uint32_t>(desktop.width);
     record.height = static_cast<std::uint32_t>(desktop.height);
     record.depth = desktop.bitsPerPixel;
-    copyPath(record, defaultDataPath());
 }
 
 bool loadSettingsFrom(const std::string& path, Settings& record, const platform::DisplayMode& desktop) {
@@ -198,7 +187,7 @@ bool loadSettingsFrom(const std::string& path, Settings& record, const platform:
         Line line = splitLine(text);
         if (!inOurSection || line.name.empty()) continue;
         if (strcasecmp(line.name.c_str(), "Path") == 0) {
-            if (!seenPath) copyPath(record, line.value);
+            if (!seenPath) copyPath(record, trimBlanks(line.value));
             seenPath = true;
             continue;
         }
@@ -216,7 +205,8 @@ bool loadSettingsFrom(const std::string& path, Settings& record, const platform:
 bool saveSettingsTo(const std::string& path, const Settings& record) {
     std::vector<std::string> lines;
     readLines(path, lines);
-    if (lines.empty() || lines[0] != kHeader) lines.insert(lines.begin(), kHeader);
+    // A file of ours may begin with a comment: only a file without our section gets its header.
+    if (std::find(lines.begin(), lines.end(), kHeader) == lines.end()) lines.insert(lines.begin(), kHeader);
     bool written[kValueCount] = {};
     std::vector<std::string> out;
     std::size_t sectionEnd = 0;  // where values not in the file yet go: the end of our section

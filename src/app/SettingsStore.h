@@ -10,11 +10,8 @@
 #include "script/Settings.h"
 
 std::string settingsPath();
-// "Path" when the file names none: the build's data folder while it holds data.ssd,
-// else the folder the install puts it in.
-const char* defaultDataPath();
-
-// The defaults of a missing file: the Restore Defaults values, the given desktop mode.
+// The defaults of a missing file: the Restore Defaults values, the given desktop mode,
+// no "Path" (the program then finds its data by itself, see DataFolder.h).
 void applyDefaultSettings(Settings& record, const platform::DisplayMode& desktop);
 // Missing or malformed values keep their defaults. False when the file cannot be read.
 bool loadSettingsFrom(const std::string& path, Settings& record, const platform::DisplayMode& desktop);

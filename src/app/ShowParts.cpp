@@ -3,6 +3,7 @@
 #include "app/ComposeFrame.h"
 #include "app/MusicLibrary.h"
 #include "app/SaverState.h"
+#include "app/StopSignals.h"
 #include "archive/ArchiveMember.h"
 #include "overlay/DigitGlyphs.h"
 #include "overlay/LoadingScreen.h"
@@ -28,7 +29,8 @@ MemberBytes readMusicMember() {
 }
 void initCamera() { camera.place(); }
 void readEnvironmentScript() { readEnvironments(environmentList, "env.txt"); }
-void readWorldScript() { readWorlds(worldList, environmentList, "worlds.txt"); }
+bool noStopRequested() { return !stopRequested(); }
+void readWorldScript() { readWorlds(worldList, environmentList, "worlds.txt", noStopRequested); }
 void readDynamicWorld() { readWorldFile(dynamicObjects, "dynamic.txt"); }
 
 int imxInit(void* window, int rate, int a, int b) { return IMXInit(window, rate, a, b); }

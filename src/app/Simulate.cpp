@@ -1,6 +1,7 @@
 #include "app/Simulate.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "app/FrameTimer.h"
 #include "app/SaverRun.h"
@@ -24,9 +25,28 @@ void readSceneAndReport() {
 
 void noFrame() {}
 
+// The most frames one simulation counts (the saver run's frame counter holds as many).
+constexpr double kMaxSimulationFrames = 4294967295.0;
+
+// The frame count of `seconds` in steps of `dt`; false when it exceeds the counter.
+bool simulationFrames(double seconds, double dt, long& frames) {
+    // Frames are counted, not times summed, so long runs do not drift.
+    double count = std::floor(seconds / dt + 1e-9);
+    if (!(count >= 0 && count <= kMaxSimulationFrames)) return false;
+    frames = static_cast<long>(count);
+    return true;
+}
+
 }  // namespace
 
 int runSimulation(const RunOptions& options, std::FILE* out) {
+    double dt = options.fixedDt > 0 ? options.fixedDt : kSimulationDt;
+    long frames = 0;
+    if (!simulationFrames(options.simulateSeconds, dt, frames)) {
+        std::fprintf(stderr, "voidrift: a step of %g s is too small for %g s: more than %.0f frames\n", dt,
+                     options.simulateSeconds, kMaxSimulationFrames);
+        return 2;
+    }
     output = out;
     simulatedTime = 0;
     setGraphicsLoading(false);
@@ -46,9 +66,6 @@ int runSimulation(const RunOptions& options, std::FILE* out) {
     parts.seedRandom(seed);
     beginShow(parts);
 
-    double dt = options.fixedDt > 0 ? options.fixedDt : kSimulationDt;
-    // Frames are counted, not times summed, so long runs do not drift.
-    long frames = static_cast<long>(std::floor(options.simulateSeconds / dt + 1e-9));
     for (long frame = 1; frame <= frames; ++frame) {
         simulatedTime = frame * dt;
         advanceShow(parts, dt);

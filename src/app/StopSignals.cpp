@@ -1,15 +1,19 @@
 #include "app/StopSignals.h"
 
+#include <unistd.h>
+
 #include <csignal>
 
 namespace {
 
 volatile std::sig_atomic_t requests = 0;
+volatile std::sig_atomic_t exitAtOnce = 0;
 const int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 struct sigaction previous[3];
 bool installed = false;
 
 void onStopSignal(int number) {
+    if (exitAtOnce) _exit(0);
     requests = requests + 1;
     if (requests > 1) {
         std::signal(number, SIG_DFL);
@@ -19,7 +23,8 @@ void onStopSignal(int number) {
 
 }  // namespace
 
-void installStopSignals() {
+void installStopSignals(bool nothingToRestore) {
+    exitAtOnce = nothingToRestore ? 1 : 0;
     if (installed) return;
     struct sigaction action = {};
     action.sa_handler = onStopSignal;

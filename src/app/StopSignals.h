@@ -2,7 +2,9 @@
 // way, so the display mode and the gamma ramp are put back; a second one kills at once.
 #pragma once
 
-void installStopSignals();
+// A run that changed nothing of the display (a hack: the daemon owns it) ends at the
+// first signal, even in the middle of its start-up, which the daemon expects to be quick.
+void installStopSignals(bool nothingToRestore = false);
 void removeStopSignals();
 bool stopRequested();
 // Tests: forget a request that ended an earlier run.

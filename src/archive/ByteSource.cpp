@@ -1,12 +1,17 @@
 #include "archive/ByteSource.h"
 
 #include <cstring>
+#include <filesystem>
 
 FileSource::~FileSource() {
     if (file_) std::fclose(file_);
 }
 
+// Only a regular file: opening a FIFO for reading would wait for a writer for ever, and
+// a folder or a device is no archive.
 bool FileSource::open(const char* path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return false;
     file_ = std::fopen(path, "rb");
     if (!file_) return false;
     if (std::fseek(file_, 0, SEEK_END) != 0) return false;

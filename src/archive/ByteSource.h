@@ -21,6 +21,7 @@ public:
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;
 
+    // False unless `path` is a regular file that can be read.
     bool open(const char* path);
     std::uint64_t size() const override { return size_; }
     std::size_t readAt(std::uint64_t offset, void* destination, std::size_t n) override;

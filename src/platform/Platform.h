@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace platform {
@@ -43,6 +44,12 @@ bool displayAvailable();
 // The window and its context: 32-bit colour, 24 depth, 8 stencil, double-buffered.
 // The context is current when this returns true.
 bool openWindow(const WindowRequest& request);
+// Draws into a window another program owns (an X11 window id; an HWND on Windows; 0 for
+// the whole screen's root window) at its size, following its resizes; never shown, moved,
+// grabbed or mode-changed by us. The context is current when this returns true.
+bool openForeignWindow(std::uint64_t handle);
+// True once that window has been destroyed (the run then ends).
+bool foreignWindowGone();
 void showWindow();
 // Deletes the context (after making none current) and destroys the window.
 void closeWindow();
@@ -70,8 +77,23 @@ void restoreDisplayMode();
 bool getGammaRamp(std::uint16_t* red, std::uint16_t* green, std::uint16_t* blue);
 bool setGammaRamp(const std::uint16_t* red, const std::uint16_t* green, const std::uint16_t* blue);
 
+// True while the monitor is powered down (standby, suspend or off); the run then draws
+// nothing. Asks the display server at most twice a second. False when it cannot tell.
+bool monitorAsleep();
+
 // A modal message box with an OK button; stderr when there is no screen.
 void messageBox(const char* text, const char* caption);
+
+// The folder of the running program's file (links resolved); empty when unknown.
+std::string programFolder();
+
+// Windows of other programs (a settings panel's preview area), by their X11 id.
+// False when there is no display or no such window.
+bool foreignWindowSize(std::uint64_t window, int& width, int& height);
+// Covers the foreign window `parent` with a black child window that shows the RGB picture
+// (3 bytes a pixel, top row first) at its top-left corner, redrawn after every exposure,
+// and returns when either window is destroyed. False at once when the child cannot be made.
+bool runPicturePreview(std::uint64_t parent, const std::uint8_t* rgb, int width, int height);
 
 std::int64_t readCounter();
 std::int64_t counterFrequency();

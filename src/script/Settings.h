@@ -22,6 +22,7 @@ struct Settings {
     bool showFps = false;
     bool vsync = false;
     bool mouseExit = false;
+    std::int32_t maxFps = -1;  // frames a second at most; 0: no cap; negative: the run's own default
     char path[kPathCapacity] = {};
 };
 

@@ -74,7 +74,8 @@ static void readWorldBlock(ArchiveMember& member, char* line, World& world,
     }
 }
 
-void readWorlds(WorldList& worlds, const EnvironmentList& environments, const char* memberName) {
+void readWorlds(WorldList& worlds, const EnvironmentList& environments, const char* memberName,
+                bool (*keepGoing)()) {
     ArchiveMember member;
     if (member.open(memberName) != 0) return;
     char line[ArchiveMember::kLineCapacity] = {};
@@ -82,6 +83,7 @@ void readWorlds(WorldList& worlds, const EnvironmentList& environments, const ch
         member.readLine(line);
         if (keywordTest(line, "WORLD_END") || exhausted(member, line)) break;
         if (!keywordTest(line, "world")) continue;
+        if (keepGoing && !keepGoing()) break;
         auto world = std::make_unique<World>();
         scanLine(line, "world %s", world->name, World::kNameCapacity);
         readWorldBlock(member, line, *world, environments);

@@ -39,7 +39,10 @@ ObjectList& emptyObjectList();
 
 // Read env.txt / worlds.txt; a member that cannot be opened adds nothing.
 void readEnvironments(EnvironmentList& environments, const char* memberName);
-void readWorlds(WorldList& worlds, const EnvironmentList& environments, const char* memberName);
+// Each world loads its objects' textures and meshes, the longest step of the start-up:
+// `keepGoing`, when given, is asked before each world, and false ends the reading there.
+void readWorlds(WorldList& worlds, const EnvironmentList& environments, const char* memberName,
+                bool (*keepGoing)() = nullptr);
 
 // First exact, case-sensitive match; null when there is none.
 Environment* findEnvironment(const EnvironmentList& environments, const char* name);

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,7 @@ const char* kTrack =
 MemberTexts cleanShow() {
     MemberTexts m = {
         {"meshes\\env.dat", "x"},
+        {"music.ogg", "OggS music"},
         {"meshes\\sphere.dat", "x"},
         {"textures\\particle.jpg", "x"},
         {"textures\\sky.jpg", "x"},
@@ -105,6 +109,26 @@ TEST(CheckData, ReportsEachProblemOnce) {
     EXPECT_TRUE(mentions(lines, "d\\hop2.txt: missing scene"));
     EXPECT_FALSE(mentions(lines, "hop3"));
     EXPECT_FALSE(mentions(lines, "sky.jpg"));
+
+    // Checksums are checked for every member, music and scripts too, each named.
+    std::vector<char> bytes;
+    {
+        ScriptArchive archive(cleanShow());
+        std::ifstream in("data.ssd", std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+        // Stored members lie in the file as they are: one digit or letter changes in each.
+        for (const std::string text : {"OggS music", "fout 4 5"}) {
+            auto at = std::search(bytes.begin(), bytes.end(), text.begin(), text.end());
+            ASSERT_NE(at, bytes.end()) << text;
+            at[5] ^= 1;
+        }
+        std::ofstream("data.ssd", std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        lines = check(count);
+        EXPECT_EQ(runCheckData(std::tmpfile()), 1);
+    }
+    EXPECT_EQ(count, 2);
+    EXPECT_TRUE(mentions(lines, "music.ogg: fails its CRC check"));
+    EXPECT_TRUE(mentions(lines, "d\\hop0.txt: fails its CRC check"));
 
     // No archive at all.
     TempDir empty;

@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/RunOptions.h"
+#include "script/Settings.h"
 
 namespace {
 
@@ -31,6 +32,11 @@ TEST(CommandLine, SwitchesAndHandles) {
         {"voidrift.scr /p", preview, 0},
         {"voidrift.scr /p abc", preview, 0},
         {"voidrift.scr /c 99999999999", configure, 2147483647},
+        {"voidrift /p 0x1a00003", preview, 0x1a00003},
+        {"voidrift /p 0XfF", preview, 255},
+        {"voidrift /p 0xfffffffff", preview, 2147483647},
+        {"voidrift /p 0x", preview, 0},
+        {"voidrift /p 12ab", preview, 12},
         {"\"C:\\my-saver\\x.scr\" /p 5", preview, 5},
         {"\"C:\\my-saver\\x.scr\"", configure, 0},
         {"\"C:\\my-saver/x.scr", configure, 0},
@@ -99,6 +105,9 @@ TEST(LongOptions, BadValuesAreRefused) {
         {"v", "--seed", "4294967296"}, {"v", "--fixed-dt", "0"}, {"v", "--fixed-dt", "nan"},
         {"v", "--benchmark", "0"},  {"v", "--record", ""},       {"v", "--no-loading=1"},
         {"v", "--colour"},
+        {"v", "--window-id", "0"},  {"v", "-window-id", "0x"},  {"v", "--window-id", "12ab"},
+        {"v", "--window-id", "0xfg"}, {"v", "--speed", "slow"}, {"v", "--volume", "0"},
+        {"v", "--volume", "101"},   {"v", "--max-fps", "-1"},  {"v", "-root=1"},
     };
     for (auto args : bad) {
         RunOptions options;
@@ -106,6 +115,57 @@ TEST(LongOptions, BadValuesAreRefused) {
         EXPECT_FALSE(extractLongOptions(args, options, error)) << args.back();
         EXPECT_FALSE(error.empty());
     }
+}
+
+// XScreenSaver's way of starting a hack: single-dash options, no screensaver switch, the
+// window in the environment. The options win over the settings file for this run only.
+TEST(HackOptions, SelectTheWindowAndOverrideTheSettings) {
+    std::vector<std::string> args = {"voidrift", "-root", "-fps", "--speed", "fastest", "--no-music",
+                                     "--volume=40", "--no-clock", "--no-galaxy", "--max-fps", "25",
+                                     "--data", "/opt/show"};
+    RunOptions options;
+    std::string error;
+    ASSERT_TRUE(extractLongOptions(args, options, error)) << error;
+    EXPECT_EQ(args, std::vector<std::string>{"voidrift"});
+    EXPECT_TRUE(options.embedded());
+    EXPECT_FALSE(options.unattended());
+    EXPECT_EQ(options.dataPath, "/opt/show");
+    adoptDaemonWindow(options, "0x1c00007");
+    EXPECT_EQ(options.windowId, 0x1c00007u);
+
+    Settings record;
+    record.galaxy = true;
+    record.defGamma = false;
+    applySettingOverrides(options, record);
+    EXPECT_TRUE(record.showFps);
+    EXPECT_EQ(record.timeScale, 2u);
+    EXPECT_FALSE(record.enableMusic);
+    EXPECT_EQ(record.volume, 40);
+    EXPECT_FALSE(record.showClock);
+    EXPECT_FALSE(record.galaxy);
+    EXPECT_TRUE(record.defGamma);  // the daemon's display keeps its ramp
+    EXPECT_EQ(frameRateCap(options, 100), 25);
+
+    // A window named outright beats the daemon's; decimal ids too.
+    RunOptions named;
+    std::vector<std::string> byId = {"voidrift", "-window-id", "4194311"};
+    ASSERT_TRUE(extractLongOptions(byId, named, error)) << error;
+    adoptDaemonWindow(named, "0x1c00007");
+    EXPECT_EQ(named.windowId, 4194311u);
+
+    // Without options the file decides; the cap defaults to 60 in a hack and none in /s.
+    RunOptions plain;
+    adoptDaemonWindow(plain, "garbage");
+    EXPECT_FALSE(plain.embedded());
+    Settings untouched;
+    untouched.defGamma = false;
+    applySettingOverrides(plain, untouched);
+    EXPECT_TRUE(untouched.enableMusic);
+    EXPECT_FALSE(untouched.defGamma);
+    EXPECT_EQ(frameRateCap(plain, -1), 0);
+    EXPECT_EQ(frameRateCap(plain, 30), 30);
+    EXPECT_EQ(frameRateCap(named, -1), 60);
+    EXPECT_EQ(frameRateCap(named, 0), 0);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "app/Entry.h"
 #include "app/FrameRecorder.h"
 #include "support/ProgramRun.h"
+#include "support/ScriptArchive.h"
 #include "support/OffscreenGL.h"
 #include "support/TempDir.h"
 
@@ -100,6 +101,7 @@ void expectThreeLetterboxedFrames(const std::string& out) {
 TEST(RecordedRun, ThreeLetterboxedFramesWithoutADisplay) {
     TempDir dir;
     std::filesystem::create_directory(dir.path() / "data");
+    ASSERT_TRUE(writeScriptArchive(dir.file("data/data.ssd"), {{"env.txt", "ENV_END\n"}}));
     expectThreeLetterboxedFrames(recordThroughEntry(dir, dir.file("data")));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "data" / "out"));
 }

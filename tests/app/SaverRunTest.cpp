@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/FrameTimer.h"
 #include "app/SaverRun.h"
 #include "app/SaverState.h"
 #include "app/StopSignals.h"
@@ -131,6 +132,7 @@ protected:
     void TearDown() override {
         settings = saved_;
         clearStopRequest();
+        setCounterSource(nullptr, 0);
     }
 
     int run(const RunOptions& options) {
@@ -318,10 +320,49 @@ TEST_F(SaverRunTest, QuitAndStopSignalsEndTheRunThroughShutDown) {
     EXPECT_EQ(composedFrames, 0);
     EXPECT_EQ(count("readScene"), 0);
     EXPECT_EQ(slice(calls.size() - 4, 4), kShutDown);
+
+    // A signal while the scripts load skips the rest of the start-up.
+    clearStopRequest();
+    calls.clear();
+    loadingFrames = 0;
+    ShowParts parts = recordingParts();
+    parts.readEnvironments = [] {
+        record("readEnvironments");
+        std::raise(SIGTERM);
+    };
+    SaverApp app;
+    runSaver(app, parts, options);
+    EXPECT_EQ(count("readWorlds"), 0);
+    EXPECT_EQ(loadingFrames, 0);
+    EXPECT_EQ(slice(calls.size() - 4, 4), kShutDown);
     // After the run the signals are handled as they were before it.
     struct sigaction after = {};
     sigaction(SIGTERM, nullptr, &after);
     EXPECT_EQ(after.sa_handler, before.sa_handler);
+}
+
+std::int64_t fakeTicks = 0;
+std::int64_t fakeCounter() { return fakeTicks; }
+
+// Without a fixed step the clock is the counter: each loading frame that takes half a
+// second moves the animation by half a second, each show frame that takes a quarter moves
+// the scene by a quarter times the speed factor. A timer restarted before it is read
+// would freeze both.
+TEST_F(SaverRunTest, MeasuredTimeDrivesLoadingAndShow) {
+    settings.enableMusic = false;
+    settings.timeScale = 2;
+    setCounterSource(fakeCounter, 1000);
+    onLoadingFrame = [](int) { fakeTicks += 500; };
+    onCompose = [](int) { fakeTicks += 250; };
+    RunOptions options;
+    options.frames = 16;
+    run(options);
+    EXPECT_EQ(loadingFrames, 12);
+    EXPECT_EQ(loadingDts, (std::vector<double>{0, .5, .5, .5, .5, .5, .5, .5, .5, .5, .5, .5}));
+    ASSERT_EQ(composedFrames, 4);
+    // Nothing is drawn between the show's start and its first frame.
+    std::vector<float> show(sceneClocks.end() - 4, sceneClocks.end());
+    EXPECT_EQ(show, (std::vector<float>{0, .5f, 1, 1.5f}));
 }
 
 TEST_F(SaverRunTest, SeedComesFromTheCounterWithoutTheOption) {

@@ -2,12 +2,14 @@
 // with power-of-two sides; the digit sheet has its glyphs in the cells the overlay reads.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <jpeglib.h>
 #include <string>
 #include <vector>
 
+#include "image/BmpImage.h"
 #include "mkcontent/ImageFiles.h"
 #include "mkcontent/Lettering.h"
 #include "mkcontent/Textures.h"
@@ -147,4 +149,33 @@ TEST(Pictures, DigitSheetHoldsElevenGlyphsInsideTheirCells) {
     EXPECT_LT(cellInk(d, l1, t1, 0), cellInk(d, l8, t8, 0));
     Image card, glow;
     EXPECT_FALSE(paintTitleCard("/nonexistent/font.ttf", card, glow, error));
+}
+
+// The dialog pictures go through BMP files into the program: the reader must give back every
+// pixel the painter wrote, across rows padded to four bytes (263 * 3 is not a multiple of 4).
+TEST(Pictures, DialogPicturesSurviveTheBitmapRoundTrip) {
+    const int sizes[][2] = {{263, 166}, {155, 115}};
+    for (const auto& size : sizes) {
+        Image picture;
+        std::string error;
+        ASSERT_TRUE(paintDialogPicture(defaultFontPath, size[0], size[1], picture, error)) << error;
+        std::vector<uint8_t> file = encodeBmp(picture);
+        EXPECT_EQ(file.size(), 54 + ((size_t(size[0]) * 3 + 3) & ~size_t(3)) * size_t(size[1]));
+        BmpImage decoded;
+        ASSERT_TRUE(decodeBmp(file.data(), file.size(), decoded));
+        EXPECT_EQ(decoded.width, size[0]);
+        EXPECT_EQ(decoded.height, size[1]);
+        std::vector<uint8_t> painted = picture.bytes(3);
+        EXPECT_TRUE(decoded.rgb == painted);
+        // Not a flat picture: the lettering is near white, space near black.
+        auto [darkest, brightest] = std::minmax_element(painted.begin(), painted.end());
+        EXPECT_LT(*darkest, 20);
+        EXPECT_GT(*brightest, 230);
+
+        // A file cut short, or one that claims another depth, is refused rather than overread.
+        EXPECT_FALSE(decodeBmp(file.data(), file.size() - 1, decoded));
+        EXPECT_TRUE(decoded.rgb.empty());
+        file[28] = 32;
+        EXPECT_FALSE(decodeBmp(file.data(), file.size(), decoded));
+    }
 }

@@ -74,6 +74,11 @@ TEST_F(Worlds, EnvironmentsAndWorlds) {
     EXPECT_EQ(std::strlen(worlds[4]->sceneDir), 49u);
     EXPECT_EQ(findWorld(worlds, "nosuch"), nullptr);
     worlds.clear();
+    // A stop asked for between worlds ends the reading there.
+    static int asked = 0;
+    readWorlds(worlds, environments, "worlds.txt", [] { return ++asked <= 2; });
+    EXPECT_EQ(worlds.size(), 2u);
+    worlds.clear();
     // Missing members add nothing.
     readEnvironments(environments, "gone.txt");
     readWorlds(worlds, environments, "gone.txt");

@@ -16,11 +16,12 @@ struct ProgramRun {
 inline std::string voidriftProgram() { return VOIDRIFT_BINARY_DIR "/src/app/voidrift"; }
 inline bool voidriftBuilt() { return std::filesystem::exists(voidriftProgram()); }
 
-// Runs the program in folder `dir` under `env` with `environment` ("NAME=value ...", or
-// "-u NAME" to remove one) and `arguments`. The GL driver leaks from JIT code the leak
-// checker cannot name, so sanitizer builds run it without the leak check.
+// Runs the program in folder `dir` under `env` with `environment` ("-u NAME" to remove
+// one, then "NAME=value" to set one) and `arguments`. A run that hangs is ended after two minutes
+// (status 124). The GL driver leaks from JIT code the leak checker cannot name, so
+// sanitizer builds run it without the leak check.
 inline ProgramRun runVoidrift(const std::string& dir, const std::string& environment, const std::string& arguments) {
-    std::string command = "cd '" + dir + "' && env ASAN_OPTIONS=detect_leaks=0 " + environment + " '" +
+    std::string command = "cd '" + dir + "' && timeout 120 env " + environment + " ASAN_OPTIONS=detect_leaks=0 '" +
                           voidriftProgram() + "' " + arguments + " 2>&1";
     ProgramRun run;
     std::FILE* pipe = popen(command.c_str(), "r");

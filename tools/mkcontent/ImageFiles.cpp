@@ -52,3 +52,52 @@ std::vector<uint8_t> encodeTga(const Image& image) {
     }
     return out;
 }
+
+namespace {
+
+void put16(std::vector<uint8_t>& out, uint32_t v) {
+    out.push_back(uint8_t(v));
+    out.push_back(uint8_t(v >> 8));
+}
+
+void put32(std::vector<uint8_t>& out, uint32_t v) {
+    put16(out, v & 0xffff);
+    put16(out, v >> 16);
+}
+
+}  // namespace
+
+std::vector<uint8_t> encodeBmp(const Image& image) {
+    const uint32_t stride = (uint32_t(image.width) * 3 + 3) & ~3u;
+    const uint32_t pixelBytes = stride * uint32_t(image.height);
+    const uint32_t offset = 14 + 40;
+    std::vector<uint8_t> out;
+    out.reserve(offset + pixelBytes);
+    out.push_back('B');
+    out.push_back('M');
+    put32(out, offset + pixelBytes);
+    put32(out, 0);
+    put32(out, offset);
+    put32(out, 40);
+    put32(out, uint32_t(image.width));
+    put32(out, uint32_t(image.height));
+    put16(out, 1);   // planes
+    put16(out, 24);  // bits per pixel
+    put32(out, 0);   // no compression
+    put32(out, pixelBytes);
+    put32(out, 2835);  // 72 dots per inch, as pixels per metre
+    put32(out, 2835);
+    put32(out, 0);
+    put32(out, 0);
+    std::vector<uint8_t> rgb = image.bytes(3);
+    for (int y = image.height - 1; y >= 0; --y) {
+        const uint8_t* row = rgb.data() + size_t(y) * size_t(image.width) * 3;
+        for (int x = 0; x < image.width; ++x) {
+            out.push_back(row[x * 3 + 2]);
+            out.push_back(row[x * 3 + 1]);
+            out.push_back(row[x * 3]);
+        }
+        out.resize(out.size() + (stride - uint32_t(image.width) * 3), 0);
+    }
+    return out;
+}

@@ -8,3 +8,5 @@
 std::vector<uint8_t> encodeJpeg(const Image& image, int quality);
 // Uncompressed 32-bit true-colour TGA, bottom row first, with the alpha channel.
 std::vector<uint8_t> encodeTga(const Image& image);
+// Uncompressed 24-bit Windows bitmap, bottom row first, rows padded to 4 bytes.
+std::vector<uint8_t> encodeBmp(const Image& image);

@@ -152,3 +152,29 @@ bool paintTitleCard(const std::string& fontPath, Image& card, Image& glow, std::
     for (size_t i = 0; i < glow.pixels.size(); ++i) glow.pixels[i] = added(glow.pixels[i], halo.pixels[i]);
     return true;
 }
+
+bool paintDialogPicture(const std::string& fontPath, int width, int height, Image& out, std::string& error) {
+    Font font(fontPath);
+    if (!font.ok()) {
+        error = "cannot open the font " + fontPath;
+        return false;
+    }
+    out = paintPictureScene(width, height, 107);
+    int titleSize = height / 6;
+    Image letters(width, height);
+    FT_Set_Pixel_Sizes(font.face, 0, FT_UInt(titleSize));
+    int tracking = titleSize / 8;
+    int left = width / 14, baseline = height - height / 5;
+    font.draw(letters, "VOIDRIFT", left, baseline, Color{1.0f, 1.0f, 1.0f, 1}, tracking);
+    FT_Set_Pixel_Sizes(font.face, 0, FT_UInt(titleSize * 2 / 5 + 1));
+    font.draw(letters, "3D SCREENSAVER", left + 1, baseline + titleSize / 2 + 2, Color{0.6f, 0.8f, 1.0f, 1}, 2);
+    // A soft dark halo keeps the letters readable over the stars.
+    Image shade = letters;
+    boxBlur(shade, 3);
+    for (size_t i = 0; i < out.pixels.size(); ++i) {
+        Color& p = out.pixels[i];
+        double cover = std::min(1.0, 2.5 * double(shade.pixels[i].r));
+        p = added(scaled(p, 1.0 - 0.8 * cover), letters.pixels[i]);
+    }
+    return true;
+}

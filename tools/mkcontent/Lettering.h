@@ -16,3 +16,7 @@ bool paintTitleCard(const std::string& fontPath, Image& card, Image& glow, std::
 
 // Where glyph i (0..10, "0".."9" then ":") lies in the digit sheet, in pixels from the top left.
 void digitCell(int index, int& left, int& top);
+
+// The dialog pictures, 24-bit BMP resources on Windows and embedded on Linux: a still of
+// the show with the name over it. The configuration picture is 263 x 166, the preview 155 x 115.
+bool paintDialogPicture(const std::string& fontPath, int width, int height, Image& out, std::string& error);

@@ -351,3 +351,47 @@ Image paintAlphaGlow(int size, Color tint) {
         return c;
     });
 }
+
+Image paintPictureScene(int width, int height, uint64_t seed) {
+    Image image(width, height);
+    Random random(seed);
+    for (int i = 0; i < width * height / 60; ++i) {
+        double bright = std::pow(random.unit(), 5.0) * 1.2 + 0.1;
+        image.addGlow(random.range(0, width), random.range(0, height), bright > 0.7 ? 1.6 : 0.9,
+                      rgb(bright * 0.9, bright * 0.95, bright));
+    }
+    // A galaxy seen at a slant in the upper left, squashed from a face-on one.
+    int galaxySize = height;
+    Image galaxy = paintGalaxy(galaxySize, seed + 1, rgb(0.4, 0.6, 1.0));
+    double gx = width * 0.3, gy = height * 0.32, tilt = 0.35, squash = 0.45;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            double dx = x - gx, dy = y - gy;
+            double u = (dx * std::cos(tilt) + dy * std::sin(tilt)) * 0.65 + galaxySize / 2.0;
+            double v = (-dx * std::sin(tilt) + dy * std::cos(tilt)) / squash * 0.65 + galaxySize / 2.0;
+            if (u < 0 || v < 0 || u >= galaxySize || v >= galaxySize) continue;
+            image.at(x, y) = added(image.at(x, y), scaled(galaxy.at(int(u), int(v)), 0.9));
+        }
+    }
+    // A banded giant in the lower right, lit from the galaxy's side, with a thin blue rim.
+    Noise noise(seed + 2);
+    double cx = width * 0.82, cy = height * 0.9, radius = height * 0.55;
+    double lx = -0.62, ly = -0.45, lz = 0.64;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            double nx = (x + 0.5 - cx) / radius, ny = (y + 0.5 - cy) / radius;
+            double r2 = nx * nx + ny * ny;
+            Color& p = image.at(x, y);
+            if (r2 >= 1.0) {
+                double rim = std::exp(-(std::sqrt(r2) - 1.0) * 25.0) * clamp01(0.3 - (nx * lx + ny * ly));
+                p = added(p, rgb(0.3 * rim, 0.5 * rim, 1.0 * rim));
+                continue;
+            }
+            double nz = std::sqrt(1.0 - r2);
+            double light = clamp01(nx * lx + ny * ly + nz * lz);
+            Color surface = gasAt(noise, nx * 0.9 + 0.1 * ny, -ny, nz, rgb(0.9, 0.95, 1.1));
+            p = added(scaled(surface, 0.05 + 1.05 * light), rgb(0.1 * (1 - nz), 0.2 * (1 - nz), 0.45 * (1 - nz)));
+        }
+    }
+    return image;
+}

@@ -38,3 +38,5 @@ Image paintRing(int size, uint64_t seed, Color tint);
 Image paintNavLight(int size, Color tint);
 // The same soft glow with an alpha channel (kept as a 32-bit TGA).
 Image paintAlphaGlow(int size, Color tint);
+// A still of the show for the dialog pictures: stars, a slanted galaxy, a lit giant planet.
+Image paintPictureScene(int width, int height, uint64_t seed);

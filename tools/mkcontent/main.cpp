@@ -2,8 +2,11 @@
 //   mkcontent build CONTENT_DIR OUT_DIR [--no-music]
 //   mkcontent expand SCENE_SOURCE
 //   mkcontent sheet OUT.png COLUMNS CELL_WIDTH CELL_HEIGHT PICTURE...
+//   mkcontent pictures OUT_DIR          the dialog pictures config.bmp and preview.bmp
 #include "mkcontent/ContactSheet.h"
 #include "mkcontent/ContentBuild.h"
+#include "mkcontent/ImageFiles.h"
+#include "mkcontent/Lettering.h"
 #include "mkcontent/Shots.h"
 #include <cstdio>
 #include <cstdlib>
@@ -16,8 +19,36 @@ static int usage() {
     std::fprintf(stderr,
                  "usage: mkcontent build CONTENT_DIR OUT_DIR [--no-music]\n"
                  "       mkcontent expand SCENE_SOURCE\n"
-                 "       mkcontent sheet OUT.png COLUMNS CELL_WIDTH CELL_HEIGHT PICTURE...\n");
+                 "       mkcontent sheet OUT.png COLUMNS CELL_WIDTH CELL_HEIGHT PICTURE...\n"
+                 "       mkcontent pictures OUT_DIR\n");
     return 2;
+}
+
+static bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    return bool(out);
+}
+
+static int writeDialogPictures(const std::string& outDir) {
+    struct Picture {
+        const char* name;
+        int width, height;
+    };
+    for (Picture picture : {Picture{"config.bmp", 263, 166}, Picture{"preview.bmp", 155, 115}}) {
+        Image image;
+        std::string error;
+        if (!paintDialogPicture(defaultFontPath, picture.width, picture.height, image, error)) {
+            std::fprintf(stderr, "mkcontent: %s\n", error.c_str());
+            return 1;
+        }
+        std::string path = outDir + "/" + picture.name;
+        if (!writeFile(path, encodeBmp(image))) {
+            std::fprintf(stderr, "mkcontent: cannot write %s\n", path.c_str());
+            return 1;
+        }
+    }
+    return 0;
 }
 
 int main(int argc, char** argv) {
@@ -64,5 +95,6 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
+    if (argc == 3 && std::strcmp(argv[1], "pictures") == 0) return writeDialogPictures(argv[2]);
     return usage();
 }

@@ -2,10 +2,38 @@
 #include "platform/AudioOutput.h"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cstdio>
 
 namespace {
+
+// The sound libraries under SDL (ALSA above all) write screenfuls of their own to stderr
+// when there is no sound device, as on servers and under a screensaver daemon. While
+// the device is looked for they write to /dev/null; the caller says in one line whether
+// music plays.
+class QuietStderr {
+public:
+    QuietStderr() {
+        std::fflush(stderr);
+        saved_ = dup(STDERR_FILENO);
+        int sink = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && sink >= 0) dup2(sink, STDERR_FILENO);
+        if (sink >= 0) close(sink);
+    }
+    ~QuietStderr() {
+        if (saved_ < 0) return;
+        std::fflush(stderr);
+        dup2(saved_, STDERR_FILENO);
+        close(saved_);
+    }
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+private:
+    int saved_ = -1;
+};
 
 // SDL calls back with a byte count; hand the pull callback whole frames.
 void SDLCALL sdlPull(void* userdata, Uint8* stream, int length)
@@ -32,6 +60,7 @@ bool AudioOutput::open(int sampleRate, int channels, AudioPullCallback pull, voi
         std::snprintf(error_, sizeof error_, "invalid audio format");
         return false;
     }
+    QuietStderr quiet;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         std::snprintf(error_, sizeof error_, "no audio: %s", SDL_GetError());
         return false;

@@ -10,6 +10,8 @@
 
 #include "platform/Platform.h"
 #include "platform/sdl/SdlKeys.h"
+#include "platform/sdl/X11Dpms.h"
+#include "platform/sdl/X11ForeignWindow.h"
 
 namespace platform {
 
@@ -19,6 +21,43 @@ SDL_Window* window = nullptr;
 SDL_GLContext context = nullptr;
 bool modeChanged = false;
 bool videoStarted = false;
+int displayIndex();
+bool foreign = false;  // the window belongs to another program: draw into it, nothing more
+// While the show is full screen on the primary monitor, every other monitor is covered
+// by a plain black window: nothing is stretched across monitors, no desktop shows.
+std::vector<SDL_Window*> blackCovers;
+
+void coverOtherMonitors() {
+    int count = SDL_GetNumVideoDisplays();
+    for (int index = 0; index < count; ++index) {
+        if (index == displayIndex()) continue;
+        SDL_Rect bounds;
+        if (SDL_GetDisplayBounds(index, &bounds) != 0) continue;
+        SDL_Window* cover = SDL_CreateWindow("", bounds.x, bounds.y, bounds.w, bounds.h,
+                                             SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR);
+        if (!cover) continue;
+        SDL_SetWindowFullscreen(cover, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        SDL_Surface* surface = SDL_GetWindowSurface(cover);
+        if (surface) {
+            SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+            SDL_UpdateWindowSurface(cover);
+        }
+        blackCovers.push_back(cover);
+    }
+}
+
+void uncoverOtherMonitors() {
+    for (SDL_Window* cover : blackCovers) SDL_DestroyWindow(cover);
+    blackCovers.clear();
+}
+
+// Pointer motion over a black cover is no movement in the show's window.
+bool overBlackCover(Uint32 windowId) {
+    for (SDL_Window* cover : blackCovers) {
+        if (windowId == SDL_GetWindowID(cover)) return true;
+    }
+    return false;
+}
 
 void requestPixelFormat(bool full) {
     SDL_GL_ResetAttributes();
@@ -62,6 +101,7 @@ bool translate(const SDL_Event& in, Event& out) {
             out.systemKey = isSystemKey(out.key, (in.key.keysym.mod & KMOD_ALT) != 0);
             return true;
         case SDL_MOUSEMOTION:
+            if (overBlackCover(in.motion.windowID)) return true;
             out.type = EventType::MouseMove;
             out.x = in.motion.x;
             out.y = in.motion.y;
@@ -91,6 +131,8 @@ bool initialize(bool offscreen) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // A screensaver must not drop its mode or minimise when another window pops up briefly.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // The monitor may still power down while the show runs (the run then stops drawing).
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "voidrift: no video: %s\n", SDL_GetError());
         return false;
@@ -101,6 +143,7 @@ bool initialize(bool offscreen) {
 
 void shutdown() {
     closeWindow();
+    x11::closeDpms();
     if (videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
     videoStarted = false;
 }
@@ -121,7 +164,10 @@ bool openWindow(const WindowRequest& request) {
     for (int attempt = 0; attempt < 2 && !context; ++attempt) {
         requestPixelFormat(attempt == 0);
         Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | (request.topmost ? SDL_WINDOW_ALWAYS_ON_TOP : 0);
-        window = SDL_CreateWindow(request.title, 0, 0, request.width, request.height, flags);
+        // On the primary monitor (SDL's first display), wherever it sits in the desktop.
+        SDL_Rect primary{0, 0, 0, 0};
+        SDL_GetDisplayBounds(0, &primary);
+        window = SDL_CreateWindow(request.title, primary.x, primary.y, request.width, request.height, flags);
         if (!window) continue;
         context = SDL_GL_CreateContext(window);
         if (!context) {
@@ -137,8 +183,41 @@ bool openWindow(const WindowRequest& request) {
     return true;
 }
 
+bool openForeignWindow(std::uint64_t handle) {
+    if (window) return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || std::strcmp(driver, "x11") != 0) {
+        std::fprintf(stderr, "voidrift: drawing into another program's window needs an X11 display\n");
+        return false;
+    }
+    if (!x11::watchForeignWindow(handle)) return false;
+    // The context takes the window's own visual; the owner chose one fit for GL.
+    SDL_SetHint(SDL_HINT_VIDEO_FOREIGN_WINDOW_OPENGL, "1");
+    requestPixelFormat(true);
+    auto xid = static_cast<std::uintptr_t>(x11::watchedWindow());
+    window = SDL_CreateWindowFrom(reinterpret_cast<const void*>(xid));
+    if (window) context = SDL_GL_CreateContext(window);
+    if (!context) {
+        std::fprintf(stderr, "voidrift: no OpenGL in window 0x%lx: %s\n", static_cast<unsigned long>(xid),
+                     SDL_GetError());
+        if (window) SDL_DestroyWindow(window);
+        window = nullptr;
+        x11::stopWatching();
+        return false;
+    }
+    foreign = true;
+    SDL_GL_MakeCurrent(window, context);
+    return true;
+}
+
+bool foreignWindowGone() {
+    if (!foreign) return false;
+    x11::pollForeignWindow();
+    return x11::foreignWindowDestroyed();
+}
+
 void showWindow() {
-    if (window && !isOffscreen()) {
+    if (window && !foreign && !isOffscreen()) {
         SDL_ShowWindow(window);
         SDL_RaiseWindow(window);
     }
@@ -153,6 +232,9 @@ void closeWindow() {
     }
     if (window) SDL_DestroyWindow(window);
     window = nullptr;
+    // After the window: errors about a destroyed foreign window are still ours to absorb.
+    if (foreign) x11::stopWatching();
+    foreign = false;
 }
 
 void* nativeWindow() { return window; }
@@ -160,7 +242,13 @@ void* nativeWindow() { return window; }
 void clientSize(int& width, int& height) {
     width = 0;
     height = 0;
-    if (window) SDL_GetWindowSize(window, &width, &height);
+    if (foreign) {
+        // SDL hears nothing of a foreign window's resizes; the watcher does.
+        x11::pollForeignWindow();
+        x11::foreignWindowSize(width, height);
+    } else if (window) {
+        SDL_GetWindowSize(window, &width, &height);
+    }
 }
 
 void swapBuffers() {
@@ -182,7 +270,7 @@ bool pollEvent(Event& event) {
 }
 
 void warpCursor(int x, int y) {
-    if (window) SDL_WarpMouseInWindow(window, x, y);
+    if (window && !foreign) SDL_WarpMouseInWindow(window, x, y);
 }
 
 void discardPointerMotion() {
@@ -190,7 +278,9 @@ void discardPointerMotion() {
     SDL_FlushEvent(SDL_MOUSEMOTION);
 }
 
-void showCursor(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
+void showCursor(bool visible) {
+    if (!foreign) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
 
 bool desktopMode(DisplayMode& mode) {
     SDL_DisplayMode raw;
@@ -210,7 +300,7 @@ std::vector<DisplayMode> displayModes() {
 }
 
 bool changeDisplayMode(const DisplayMode& mode) {
-    if (!window) return false;
+    if (!window || foreign) return false;
     DisplayMode desktop;
     Uint32 flag = SDL_WINDOW_FULLSCREEN;
     // Asking for the mode that is already set needs no switch at all.
@@ -223,10 +313,13 @@ bool changeDisplayMode(const DisplayMode& mode) {
     }
     if (SDL_SetWindowFullscreen(window, flag) != 0) return false;
     modeChanged = true;
+    coverOtherMonitors();
+    SDL_RaiseWindow(window);
     return true;
 }
 
 void restoreDisplayMode() {
+    uncoverOtherMonitors();
     if (window && modeChanged) SDL_SetWindowFullscreen(window, 0);
     modeChanged = false;
 }
@@ -236,12 +329,33 @@ bool getGammaRamp(std::uint16_t* red, std::uint16_t* green, std::uint16_t* blue)
 }
 
 bool setGammaRamp(const std::uint16_t* red, const std::uint16_t* green, const std::uint16_t* blue) {
-    return window && SDL_SetWindowGammaRamp(window, red, green, blue) == 0;
+    return window && !foreign && SDL_SetWindowGammaRamp(window, red, green, blue) == 0;
+}
+
+bool monitorAsleep() {
+    static Uint64 lastAsked = 0;
+    static bool asleep = false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || std::strcmp(driver, "x11") != 0) return false;
+    Uint64 now = SDL_GetTicks64();
+    if (lastAsked == 0 || now - lastAsked >= 500) {
+        lastAsked = now;
+        asleep = x11::monitorAsleep();
+    }
+    return asleep;
 }
 
 void messageBox(const char* text, const char* caption) {
     if (!isOffscreen() && SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, window) == 0) return;
     std::fprintf(stderr, "%s: %s\n", caption, text);
+}
+
+std::string programFolder() {
+    char* base = SDL_GetBasePath();
+    if (!base) return "";
+    std::string folder = base;
+    SDL_free(base);
+    return folder;
 }
 
 std::int64_t readCounter() {

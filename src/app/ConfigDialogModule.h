@@ -1,0 +1,36 @@
+// The contract between the program and a dialog view built as a loadable module: the
+// program reads the settings, the display modes and the desktop mode, loads the module
+// (so its toolkit is loaded only for the dialog) and calls its one entry point.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/Platform.h"
+#include "script/Settings.h"
+
+constexpr int kConfigDialogInterface = 1;  // bumped whenever this record changes
+constexpr const char kConfigDialogEntry[] = "voidriftRunConfigDialog";
+constexpr const char kConfigDialogModuleName[] = "voidrift-dialog-gtk.so";
+
+// What ends the dialog, or why it could not be shown.
+enum ConfigDialogResult : int {
+    configDialogOk = 1,
+    configDialogCancel = 2,
+    configDialogFailed = -1,  // `error` says why (no display, for one)
+};
+
+struct ConfigDialogRequest {
+    int interfaceVersion = kConfigDialogInterface;
+    Settings* settings = nullptr;  // edited in place
+    const platform::DisplayMode* modes = nullptr;
+    int modeCount = 0;
+    platform::DisplayMode desktop;
+    bool (*save)(const Settings&) = nullptr;  // false when the settings file cannot be written
+    const char* settingsPath = "";
+    std::uint64_t parentWindow = 0;  // an X11 window the dialog stays above; 0: none
+    char error[256] = {};
+};
+
+extern "C" {
+using RunConfigDialogFunction = int (*)(ConfigDialogRequest* request);
+}

@@ -1,0 +1,81 @@
+#include "app/ConfigureRun.h"
+
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/ConfigDialogModule.h"
+#include "app/SettingsStore.h"
+#include "platform/Platform.h"
+#include "script/Settings.h"
+
+namespace {
+
+std::string executableDir() {
+    std::error_code error;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string(".") : self.parent_path().string();
+}
+
+// Where the dialog view's module may lie: beside the program (the build tree), then the
+// install's lib/voidrift seen from bin/ and from libexec/xscreensaver/.
+std::vector<std::string> dialogModuleCandidates(const std::string& executableDir) {
+    std::filesystem::path dir(executableDir);
+    return {(dir / kConfigDialogModuleName).string(),
+            (dir / "../lib/voidrift" / kConfigDialogModuleName).lexically_normal().string(),
+            (dir / "../../lib/voidrift" / kConfigDialogModuleName).lexically_normal().string()};
+}
+
+bool saveRecord(const Settings& record) { return saveSettingsTo(settingsPath(), record); }
+
+// The module stays loaded until the process ends: toolkits do not like being unloaded.
+RunConfigDialogFunction loadDialogModule(std::string& error) {
+    for (const std::string& path : dialogModuleCandidates(executableDir())) {
+        std::error_code ignored;
+        if (!std::filesystem::exists(path, ignored)) continue;
+        void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!module) {
+            error = dlerror();
+            return nullptr;
+        }
+        auto entry = reinterpret_cast<RunConfigDialogFunction>(dlsym(module, kConfigDialogEntry));
+        if (!entry) error = path + " has no dialog in it";
+        return entry;
+    }
+    error = std::string("cannot find ") + kConfigDialogModuleName + " beside the program or in ../lib/voidrift";
+    return nullptr;
+}
+
+}  // namespace
+
+int runConfigureDialog(const SaverApp& app, bool displayStarted) {
+    if (!displayStarted) {
+        std::fprintf(stderr, "voidrift: the configuration dialog needs a desktop, and there is no display here\n");
+        return 1;
+    }
+    std::string error;
+    RunConfigDialogFunction run = loadDialogModule(error);
+    if (!run) {
+        std::fprintf(stderr, "voidrift: no configuration dialog: %s\n", error.c_str());
+        return 1;
+    }
+    std::vector<platform::DisplayMode> modes = platform::displayModes();
+    ConfigDialogRequest request;
+    request.settings = &settings;
+    request.modes = modes.data();
+    request.modeCount = static_cast<int>(modes.size());
+    request.desktop = {static_cast<int>(settings.width), static_cast<int>(settings.height), settings.depth};
+    platform::desktopMode(request.desktop);
+    request.save = saveRecord;
+    std::string path = settingsPath();
+    request.settingsPath = path.c_str();
+    request.parentWindow = static_cast<std::uint32_t>(app.parentWindow);
+    if (run(&request) == configDialogFailed) {
+        std::fprintf(stderr, "voidrift: %s\n", request.error);
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,47 @@
+#include "app/StartChecks.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "archive/ArchiveCheck.h"
+#include "archive/ArchiveResult.h"
+
+bool enterDataFolder(const char* folder, std::FILE* notes) {
+    if (chdir(folder) == 0) return true;
+    int error = errno;
+    std::error_code ignored;
+    std::fprintf(notes, "voidrift: cannot use the data folder \"%s\" (%s); looking in %s\n", folder,
+                 std::strerror(error), std::filesystem::current_path(ignored).string().c_str());
+    return false;
+}
+
+std::string archiveProblem() {
+    using namespace archive_result;
+    std::error_code error;
+    std::filesystem::path file = std::filesystem::absolute("data.ssd", error);
+    std::filesystem::file_status status = std::filesystem::status(file, error);
+    if (!std::filesystem::exists(status)) return "data.ssd not found in " + file.parent_path().string();
+    std::string name = file.string();
+    if (!std::filesystem::is_regular_file(status)) return name + " is not a regular file";
+    int result = checkArchive("data.ssd");
+    switch (result) {
+        case kOk: return "";
+        case kNotFound: return name + " cannot be read, or needs a newer reader";
+        case kNotImp: return name + " is not an IMP archive";
+        case kUnexpectedEnd: return name + " ends early: the file is cut short";
+        default: return name + ": " + resultSentence(result);
+    }
+}
+
+std::string resultSentence(int code) {
+    std::string text = resultText(code);
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    return text;
+}
+
+bool usableWindowSize(std::uint32_t width, std::uint32_t height) {
+    return width >= 1 && width <= 16384 && height >= 1 && height <= 16384;
+}

@@ -1,0 +1,24 @@
+// The module's one exported function: GTK starts here, never in the show.
+#include <gtk/gtk.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "app/ConfigDialogModule.h"
+#include "dialog/gtk/GtkConfigDialog.h"
+
+extern "C" __attribute__((visibility("default"))) int voidriftRunConfigDialog(ConfigDialogRequest* request) {
+    if (!request || request->interfaceVersion != kConfigDialogInterface || !request->settings) return configDialogFailed;
+    if (!gtk_init_check(nullptr, nullptr)) {
+        std::snprintf(request->error, sizeof request->error,
+                      "cannot open the display for the configuration dialog (DISPLAY is \"%s\")",
+                      g_getenv("DISPLAY") ? g_getenv("DISPLAY") : "");
+        return configDialogFailed;
+    }
+    std::vector<platform::DisplayMode> modes(request->modes, request->modes + request->modeCount);
+    ConfigDialogModel model(*request->settings, modes, request->desktop,
+                            [request](const Settings& record) { return request->save && request->save(record); });
+    GtkConfigDialog dialog(model, request->settingsPath ? request->settingsPath : "");
+    DialogAction result = dialog.run(static_cast<unsigned long>(request->parentWindow));
+    return result == DialogAction::closeOk ? configDialogOk : configDialogCancel;
+}
