@@ -1,10 +1,10 @@
 // CPU cost of music playback: decoding, and mixing at a volume below full, per
 // second of 44.1 kHz stereo audio, in the chunk size an audio callback asks for.
 // The time per iteration is the cost of one second of music.
-#include "app/MusicMixer.h"
-#include "app/MusicStream.h"
+#include "music/MusicMixer.h"
+#include "music/MusicStream.h"
 
-#include "../tests/app/MusicTestOgg.h"
+#include "../tests/music/MusicTestOgg.h"
 
 #include <benchmark/benchmark.h>
 

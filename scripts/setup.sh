@@ -30,4 +30,5 @@ build_dir="${1:-build}"
 shift || true
 jobs="${VOIDRIFT_JOBS:-$(nproc)}"
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="${VOIDRIFT_BUILD_TYPE:-Release}" "$@"
-cmake --build "$build_dir" -j "$jobs"
+# VOIDRIFT_TARGETS limits the build to the named targets.
+cmake --build "$build_dir" -j "$jobs" ${VOIDRIFT_TARGETS:+--target $VOIDRIFT_TARGETS}

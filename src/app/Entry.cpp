@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/CheckData.h"
@@ -74,9 +75,10 @@ int runMode(SaverApp& app, const RunOptions& options, bool video) {
 
 }  // namespace
 
-int voidriftMain(int argc, char** argv) {
-    std::vector<std::string> arguments(argv, argv + argc);
+int voidriftMain(EntryContext context) {
+    std::vector<std::string>& arguments = context.arguments;
     if (arguments.empty()) arguments.push_back("voidrift");
+    std::size_t argumentCount = arguments.size();
     RunOptions options;
     std::string error;
     if (!extractLongOptions(arguments, options, error)) {
@@ -91,7 +93,11 @@ int voidriftMain(int argc, char** argv) {
     adoptDaemonWindow(options, std::getenv("XSCREENSAVER_WINDOW"));
     bool dataRun = options.simulateSeconds > 0 || options.checkData;
     SaverApp app;
-    std::string line = rawCommandLine(arguments);
+    app.instance = context.instance;
+    app.showCommand = context.showCommand;
+    // The system's own line while it still says what the switches are.
+    bool rawLineHolds = !context.rawLine.empty() && arguments.size() == argumentCount;
+    std::string line = rawLineHolds ? context.rawLine : rawCommandLine(arguments);
     app.mode = parseCommandLine(app, line.c_str());
     // A preview area wide enough for the show gets the live show instead of the picture.
     if (app.mode == preview) options.windowId = livePreviewWindow(app);
@@ -136,14 +142,25 @@ int voidriftMain(int argc, char** argv) {
     // while a run for a machine fails.
     std::string problem = saverMode || dataRun ? archiveProblem() : "";
     if (!problem.empty()) std::fprintf(stderr, "voidrift: %s\n", problem.c_str());
-    if (!problem.empty() && (dataRun || options.unattended())) {
+    if (!problem.empty() && context.archiveProblemEndsRun && !dataRun && !options.unattended()) {
+        std::string text = problem + ".\nPut data.ssd beside the screensaver, or name its folder in the \"Path\" setting.";
+        platform::messageBox(text.c_str(), "Voidrift 3D Screensaver");
+    }
+    if (!problem.empty() && (dataRun || options.unattended() || context.archiveProblemEndsRun)) {
         platform::shutdown();
         return 1;
     }
     if (dataRun) return runSimulation(options, stdout);
-    setMessageSink(showPlatformMessage);
+    // Nobody watches an unattended run: its messages go to stderr, never into a waiting box.
+    setMessageSink(options.unattended() ? nullptr : showPlatformMessage);
     int exitCode = runMode(app, options, video);
     setMessageSink(nullptr);
     platform::shutdown();
     return exitCode;
+}
+
+int voidriftMain(int argc, char** argv) {
+    EntryContext context;
+    context.arguments.assign(argv, argv + argc);
+    return voidriftMain(std::move(context));
 }

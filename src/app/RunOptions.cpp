@@ -8,13 +8,21 @@
 
 namespace {
 
-bool parseLong(const std::string& text, long low, long high, long& value) {
+// 64 bits whatever the platform: long has 32 on Windows, too few for a 32-bit unsigned seed.
+bool parseLong(const std::string& text, long long low, long long high, long long& value) {
     if (text.empty()) return false;
     errno = 0;
     char* end = nullptr;
     long long number = std::strtoll(text.c_str(), &end, 10);
     if (errno != 0 || *end != '\0' || number < low || number > high) return false;
-    value = static_cast<long>(number);
+    value = number;
+    return true;
+}
+
+bool parseFrames(const std::string& text, long& frames) {
+    long long number = 0;
+    if (!parseLong(text, 0, 1000000000, number)) return false;
+    frames = static_cast<long>(number);
     return true;
 }
 
@@ -29,7 +37,7 @@ bool parseSeconds(const std::string& text, double& value) {
 }
 
 bool parseInt(const std::string& text, int low, int high, int& value) {
-    long number = 0;
+    long long number = 0;
     if (!parseLong(text, low, high, number)) return false;
     value = static_cast<int>(number);
     return true;
@@ -48,8 +56,8 @@ bool parseSpeed(const std::string& text, int& timeScale) {
 
 bool parseSize(const std::string& text, int& width, int& height) {
     std::size_t cross = text.find('x');
-    long w = 0;
-    long h = 0;
+    long long w = 0;
+    long long h = 0;
     if (cross == std::string::npos) return false;
     if (!parseLong(text.substr(0, cross), 1, 16384, w) || !parseLong(text.substr(cross + 1), 1, 16384, h)) return false;
     width = static_cast<int>(w);
@@ -68,12 +76,12 @@ struct LongOption {
 
 const LongOption kLongOptions[] = {
     {"--record", true, [](const std::string& v, RunOptions& o) { o.recordDir = v; return !v.empty(); }},
-    {"--frames", true, [](const std::string& v, RunOptions& o) { return parseLong(v, 0, 1000000000, o.frames); }},
+    {"--frames", true, [](const std::string& v, RunOptions& o) { return parseFrames(v, o.frames); }},
     {"--fixed-dt", true, [](const std::string& v, RunOptions& o) { return parseSeconds(v, o.fixedDt) && o.fixedDt > 0; }},
     {"--seed", true,
      [](const std::string& v, RunOptions& o) {
-         long seed = 0;
-         if (!parseLong(v, 0, 4294967295L, seed)) return false;
+         long long seed = 0;
+         if (!parseLong(v, 0, 4294967295LL, seed)) return false;
          o.seed = static_cast<std::uint32_t>(seed);
          o.hasSeed = true;
          return true;

@@ -13,61 +13,15 @@
 #include <fstream>
 #include <vector>
 
+#include "app/SettingValues.h"
+
 namespace {
 
 const char kHeader[] = "[Software\\Voidrift 3D Screensaver]";
 
-enum class Kind { Boolean, Unsigned, Signed };
-
-struct Value {
-    const char* name;
-    Kind kind;
-    bool Settings::*boolean;
-    std::uint32_t Settings::*unsignedNumber;
-    std::int32_t Settings::*signedNumber;
-};
-
-constexpr Value flag(const char* name, bool Settings::*member) { return {name, Kind::Boolean, member, nullptr, nullptr}; }
-constexpr Value count(const char* name, std::uint32_t Settings::*member) {
-    return {name, Kind::Unsigned, nullptr, member, nullptr};
-}
-constexpr Value number(const char* name, std::int32_t Settings::*member) {
-    return {name, Kind::Signed, nullptr, nullptr, member};
-}
-
-// Written in this order; read by name.
-const Value kValues[] = {
-    flag("ShowClock", &Settings::showClock),   flag("EnableMusic", &Settings::enableMusic),
-    flag("UseDesktop", &Settings::useDesktop), flag("ShowFlame", &Settings::showFlame),
-    flag("DefGamma", &Settings::defGamma),     count("Width", &Settings::width),
-    count("Height", &Settings::height),        number("Depth", &Settings::depth),
-    number("Volume", &Settings::volume),       count("TimeScale", &Settings::timeScale),
-    number("Gamma", &Settings::gamma),         flag("Galaxy", &Settings::galaxy),
-    flag("VSync", &Settings::vsync),           flag("MouseExit", &Settings::mouseExit),
-    flag("ShowFPS", &Settings::showFps),       number("MaxFps", &Settings::maxFps),
-};
-constexpr int kValueCount = sizeof(kValues) / sizeof(kValues[0]);
-
-std::uint32_t rawValue(const Settings& record, const Value& value) {
-    switch (value.kind) {
-        case Kind::Boolean: return record.*value.boolean ? 1u : 0u;
-        case Kind::Unsigned: return record.*value.unsignedNumber;
-        case Kind::Signed: return static_cast<std::uint32_t>(record.*value.signedNumber);
-    }
-    return 0;
-}
-
-std::string formatValue(const Settings& record, const Value& value) {
-    if (value.kind == Kind::Signed) return std::to_string(record.*value.signedNumber);
-    return std::to_string(rawValue(record, value));
-}
-
-void storeValue(Settings& record, const Value& value, std::uint32_t raw) {
-    switch (value.kind) {
-        case Kind::Boolean: record.*value.boolean = raw != 0; break;
-        case Kind::Unsigned: record.*value.unsignedNumber = raw; break;
-        case Kind::Signed: record.*value.signedNumber = static_cast<std::int32_t>(raw); break;
-    }
+std::string formatValue(const Settings& record, const SettingValue& value) {
+    if (value.kind == SettingKind::Signed) return std::to_string(record.*value.signedNumber);
+    return std::to_string(storedSetting(record, value));
 }
 
 // Blanks around a value are no part of it.
@@ -105,8 +59,8 @@ Line splitLine(const std::string& text) {
 }
 
 int findValue(const std::string& name) {
-    for (int i = 0; i < kValueCount; ++i) {
-        if (strcasecmp(name.c_str(), kValues[i].name) == 0) return i;
+    for (int i = 0; i < kSettingValueCount; ++i) {
+        if (strcasecmp(name.c_str(), kSettingValues[i].name) == 0) return i;
     }
     return -1;
 }
@@ -169,17 +123,14 @@ std::string settingsPath() {
 }
 
 void applyDefaultSettings(Settings& record, const platform::DisplayMode& desktop) {
-    record = Settings{};
-    record.width = static_cast<std::uint32_t>(desktop.width);
-    record.height = static_cast<std::uint32_t>(desktop.height);
-    record.depth = desktop.bitsPerPixel;
+    applyDefaultValues(record, desktop);
 }
 
 bool loadSettingsFrom(const std::string& path, Settings& record, const platform::DisplayMode& desktop) {
     applyDefaultSettings(record, desktop);
     std::vector<std::string> lines;
     if (!readLines(path, lines)) return false;
-    bool seen[kValueCount] = {};
+    bool seen[kSettingValueCount] = {};
     bool seenPath = false;
     bool inOurSection = true;
     for (const std::string& text : lines) {
@@ -195,10 +146,9 @@ bool loadSettingsFrom(const std::string& path, Settings& record, const platform:
         std::uint32_t raw = 0;
         if (index < 0 || seen[index] || !parseRaw(line.value, raw)) continue;
         seen[index] = true;
-        storeValue(record, kValues[index], raw);
+        takeStoredSetting(record, kSettingValues[index], raw);
     }
-    // Anything above 3 (a negative number too, as unsigned) is no speed the show knows.
-    if (record.timeScale > 3) record.timeScale = 0;
+    applyLoadRules(record);
     return true;
 }
 
@@ -207,7 +157,7 @@ bool saveSettingsTo(const std::string& path, const Settings& record) {
     readLines(path, lines);
     // A file of ours may begin with a comment: only a file without our section gets its header.
     if (std::find(lines.begin(), lines.end(), kHeader) == lines.end()) lines.insert(lines.begin(), kHeader);
-    bool written[kValueCount] = {};
+    bool written[kSettingValueCount] = {};
     std::vector<std::string> out;
     std::size_t sectionEnd = 0;  // where values not in the file yet go: the end of our section
     bool inOurSection = true;
@@ -218,15 +168,15 @@ bool saveSettingsTo(const std::string& path, const Settings& record) {
         if (index >= 0) {
             if (written[index]) continue;  // a repeated value: the first one stands for it
             written[index] = true;
-            out.push_back(line.name + "=" + formatValue(record, kValues[index]));
+            out.push_back(line.name + "=" + formatValue(record, kSettingValues[index]));
         } else {
             out.push_back(text);
         }
         if (inOurSection) sectionEnd = out.size();
     }
     std::vector<std::string> missing;
-    for (int i = 0; i < kValueCount; ++i) {
-        if (!written[i]) missing.push_back(std::string(kValues[i].name) + "=" + formatValue(record, kValues[i]));
+    for (int i = 0; i < kSettingValueCount; ++i) {
+        if (!written[i]) missing.push_back(std::string(kSettingValues[i].name) + "=" + formatValue(record, kSettingValues[i]));
     }
     out.insert(out.begin() + static_cast<std::ptrdiff_t>(sectionEnd), missing.begin(), missing.end());
     std::string contents;

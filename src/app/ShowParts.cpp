@@ -1,7 +1,7 @@
 #include "app/ShowParts.h"
 
 #include "app/ComposeFrame.h"
-#include "app/MusicLibrary.h"
+#include "music/MusicLibrary.h"
 #include "app/SaverState.h"
 #include "app/StopSignals.h"
 #include "archive/ArchiveMember.h"

@@ -25,7 +25,7 @@ public:
     // Stops the device; once it returns the callback is not running and never runs again.
     void close();
 
-    bool isOpen() const { return device_ != 0; }
+    bool isOpen() const { return device_ != nullptr; }
     const char* lastError() const { return error_; }
 
     // What the audio thread calls; the backend receives its address.
@@ -35,11 +35,14 @@ public:
         int channels = 0;
     };
 
+    // The backend's open device; each backend defines it.
+    struct Device;
+
 private:
     static constexpr int kErrorCapacity = 160;
 
     PullTarget target_;
-    std::uint32_t device_ = 0;
+    Device* device_ = nullptr;
     bool subsystemStarted_ = false;
     char error_[kErrorCapacity] = {};
 };

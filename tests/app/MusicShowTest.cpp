@@ -2,7 +2,7 @@
 // played through the music library, and a missing member that leaves the run silent.
 #include "app/ShowParts.h"
 
-#include "MusicTestOgg.h"
+#include "music/MusicTestOgg.h"
 #include "imppack/ArchiveWriter.h"
 #include "support/TempDir.h"
 

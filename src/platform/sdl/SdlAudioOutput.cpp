@@ -47,6 +47,10 @@ void SDLCALL sdlPull(void* userdata, Uint8* stream, int length)
 
 namespace platform {
 
+struct AudioOutput::Device {
+    SDL_AudioDeviceID id = 0;
+};
+
 AudioOutput::~AudioOutput()
 {
     close();
@@ -78,27 +82,29 @@ bool AudioOutput::open(int sampleRate, int channels, AudioPullCallback pull, voi
     wanted.userdata = &target_;
     SDL_AudioSpec obtained;
     // No allowed changes: SDL converts our format to the device's.
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
-    if (device_ == 0) {
+    SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (id == 0) {
         std::snprintf(error_, sizeof error_, "no audio device: %s", SDL_GetError());
         close();
         return false;
     }
+    device_ = new Device{id};
     return true;
 }
 
 void AudioOutput::setPlaying(bool playing)
 {
-    if (device_ != 0)
-        SDL_PauseAudioDevice(device_, playing ? 0 : 1);
+    if (device_ != nullptr)
+        SDL_PauseAudioDevice(device_->id, playing ? 0 : 1);
 }
 
 void AudioOutput::close()
 {
-    if (device_ != 0) {
+    if (device_ != nullptr) {
         // Waits for a running callback to return and stops the audio thread.
-        SDL_CloseAudioDevice(device_);
-        device_ = 0;
+        SDL_CloseAudioDevice(device_->id);
+        delete device_;
+        device_ = nullptr;
     }
     if (subsystemStarted_) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);

@@ -1,6 +1,6 @@
-#include "app/MusicLibrary.h"
+#include "music/MusicLibrary.h"
 
-#include "MusicTestOgg.h"
+#include "music/MusicTestOgg.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

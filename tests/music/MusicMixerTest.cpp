@@ -1,6 +1,6 @@
-#include "app/MusicMixer.h"
+#include "music/MusicMixer.h"
 
-#include "MusicTestOgg.h"
+#include "music/MusicTestOgg.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "app/MusicStream.h"
+#include "music/MusicStream.h"
 
-#include "MusicTestOgg.h"
+#include "music/MusicTestOgg.h"
 
 #include <gtest/gtest.h>
 

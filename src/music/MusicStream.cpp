@@ -1,4 +1,4 @@
-#include "app/MusicStream.h"
+#include "music/MusicStream.h"
 
 #define OV_EXCLUDE_STATIC_CALLBACKS
 #include <vorbis/vorbisfile.h>

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <numbers>
 #include <vector>
 
 // `seconds` of a sine at `frequency` Hz, amplitude 0.5, in every channel, with
@@ -58,7 +59,7 @@ inline std::vector<std::uint8_t> encodeSineOgg(int rate, int channels, double se
             float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(count));
             for (long i = 0; i < count; ++i) {
                 const double t = static_cast<double>(written + i) / rate;
-                const double tone = 0.5 * std::sin(2.0 * M_PI * frequency * t);
+                const double tone = 0.5 * std::sin(2.0 * std::numbers::pi * frequency * t);
                 for (int c = 0; c < channels; ++c) {
                     noiseState = noiseState * 1664525u + 1013904223u;
                     const double hiss = noise * ((noiseState >> 8) / 8388608.0 - 1.0);
@@ -98,9 +99,15 @@ inline std::vector<std::uint8_t> encodeSineOgg(int rate, int channels, double se
 inline std::vector<std::int16_t> referenceDecode(const std::vector<std::uint8_t>& ogg, int* channels = nullptr)
 {
     std::vector<std::int16_t> samples;
-    FILE* file = fmemopen(const_cast<std::uint8_t*>(ogg.data()), ogg.size(), "rb");
+    // A temporary file rather than fmemopen, which Windows lacks.
+    FILE* file = std::tmpfile();
     if (file == nullptr)
         return samples;
+    if (std::fwrite(ogg.data(), 1, ogg.size(), file) != ogg.size()) {
+        std::fclose(file);
+        return samples;
+    }
+    std::rewind(file);
     OggVorbis_File vf;
     if (ov_open(file, &vf, nullptr, 0) != 0) {
         std::fclose(file);

@@ -1,6 +1,6 @@
-#include "app/MusicLibrary.h"
+#include "music/MusicLibrary.h"
 
-#include "app/MusicMixer.h"
+#include "music/MusicMixer.h"
 #include "platform/AudioOutput.h"
 
 #include <cstdio>

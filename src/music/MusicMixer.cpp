@@ -1,4 +1,4 @@
-#include "app/MusicMixer.h"
+#include "music/MusicMixer.h"
 
 #include <cmath>
 #include <cstdio>

@@ -3,7 +3,7 @@
 // thread (mix); every operation takes the mixer's lock.
 #pragma once
 
-#include "app/MusicStream.h"
+#include "music/MusicStream.h"
 
 #include <cstdint>
 #include <mutex>

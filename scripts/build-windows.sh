@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows screensaver on Debian 12: build-windows/voidrift.scr (one
+# statically linked program) and build-windows/data.ssd.
+#   scripts/build-windows.sh            the program, the Windows unit tests and data.ssd
+# Installs the Debian packages it misses, enables Debian's source lists, and builds
+# libjpeg-turbo, libogg, libvorbis, zlib, libpng and GoogleTest from Debian's own sources as
+# static MinGW libraries into ${VOIDRIFT_WINDOWS_CACHE:-$HOME/.cache/voidrift-mingw},
+# which later runs reuse. data.ssd comes from the Linux build (build/data/data.ssd),
+# which is built first when it is missing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+cache="${VOIDRIFT_WINDOWS_CACHE:-$HOME/.cache/voidrift-mingw}"
+prefix="$cache/prefix"
+jobs="${VOIDRIFT_JOBS:-$(nproc)}"
+toolchain="$root/cmake/mingw-w64-x86_64.cmake"
+host=x86_64-w64-mingw32
+# Raised when the way the libraries are built changes, so old caches are rebuilt.
+cache_version=1
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+apt_get() { DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 "$@"; }
+
+install_missing() {
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    apt_get update -qq
+    apt_get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+}
+
+# Debian's source lists, next to the binary ones the machine already has.
+enable_sources() {
+  apt-cache showsrc libogg >/dev/null 2>&1 && return 0
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
+      $sudo tee /etc/apt/sources.list.d/voidrift-deb-src.sources >/dev/null
+  else
+    sed -n 's/^deb \(.*debian.*\)$/deb-src \1/p' /etc/apt/sources.list |
+      $sudo tee /etc/apt/sources.list.d/voidrift-deb-src.list >/dev/null
+  fi
+  apt_get update -qq
+}
+
+# Unpacks Debian's source package $1 (patches applied) and prints its folder.
+fetch_source() {
+  local package=$1 dir="$cache/src/$1"
+  if [ ! -f "$dir/.unpacked" ]; then
+    rm -rf "$dir" && mkdir -p "$dir"
+    # The newest version first; a mirror that lacks one (the security pool, say) falls back.
+    local version fetched=""
+    for version in $(apt-cache showsrc "$package" | sed -n 's/^Version: //p' | sort -urV); do
+      if (cd "$dir" && apt-get source -qq "$package=$version" >/dev/null 2>&1); then
+        fetched=$version
+        break
+      fi
+      rm -rf "${dir:?}"/*
+    done
+    [ -n "$fetched" ] || { echo "voidrift: apt-get source $package failed" >&2; exit 1; }
+    touch "$dir/.unpacked"
+  fi
+  find "$dir" -mindepth 1 -maxdepth 1 -type d | head -n 1
+}
+
+cmake_library() {  # name source-dir cmake-arguments...
+  local name=$1 source=$2
+  shift 2
+  cmake -S "$source" -B "$cache/build/$name" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DVOIDRIFT_MINGW_PREFIX="$prefix" \
+    -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_LIBDIR=lib -DBUILD_SHARED_LIBS=OFF "$@" >/dev/null
+  cmake --build "$cache/build/$name" -j "$jobs" >/dev/null
+  cmake --install "$cache/build/$name" >/dev/null
+}
+
+build_zlib() {
+  local source
+  source=$(fetch_source zlib)
+  local objects="$cache/build/zlib" unit
+  # The library's fifteen files compiled straight: its own build files make a DLL first.
+  rm -rf "$objects" && mkdir -p "$objects" "$prefix/include" "$prefix/lib"
+  for unit in adler32 compress crc32 deflate gzclose gzlib gzread gzwrite infback inffast inflate \
+              inftrees trees uncompr zutil; do
+    $host-gcc -O2 -c "$source/$unit.c" -o "$objects/$unit.o"
+  done
+  rm -f "$prefix/lib/libz.a"
+  $host-ar rcs "$prefix/lib/libz.a" "$objects"/*.o
+  cp "$source/zlib.h" "$source/zconf.h" "$prefix/include/"
+}
+
+build_libpng() {
+  cmake_library libpng "$(fetch_source libpng1.6)" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF \
+    -DPNG_EXECUTABLES=OFF -DPNG_TOOLS=OFF
+}
+
+# Its own install rules take a relative library folder as relative to where cmake runs.
+build_libjpeg() {
+  cmake_library libjpeg-turbo "$(fetch_source libjpeg-turbo)" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
+    -DWITH_TURBOJPEG=OFF -DWITH_JPEG8=OFF -DWITH_SIMD=ON -DCMAKE_INSTALL_LIBDIR="$prefix/lib"
+}
+
+build_libogg() { cmake_library libogg "$(fetch_source libogg)" -DINSTALL_DOCS=OFF -DBUILD_TESTING=OFF; }
+
+build_libvorbis() { cmake_library libvorbis "$(fetch_source libvorbis)" -DBUILD_TESTING=OFF; }
+
+build_gtest() {
+  cmake_library googletest /usr/src/googletest -DBUILD_GMOCK=OFF -DINSTALL_GTEST=ON -Dgtest_disable_pthreads=ON
+}
+
+# Each library once per cache; a failed build leaves no stamp and is redone next time.
+build_once() {
+  local name=$1 stamp="$cache/stamps/$1-$cache_version"
+  [ -f "$stamp" ] && return 0
+  echo "Building $name for Windows into $prefix"
+  "build_$name"
+  mkdir -p "$cache/stamps" && touch "$stamp"
+}
+
+install_missing mingw-w64 cmake ninja-build make dpkg-dev nasm googletest ca-certificates
+enable_sources
+for library in zlib libpng libjpeg libogg libvorbis gtest; do build_once "$library"; done
+
+if [ ! -f build/data/data.ssd ]; then
+  echo "Building data.ssd with the Linux build"
+  VOIDRIFT_TARGETS="content" scripts/setup.sh build
+fi
+
+# A build folder made against another library cache would keep that cache's library paths.
+if [ -f build-windows/CMakeCache.txt ] &&
+   ! grep -qxF "VOIDRIFT_MINGW_PREFIX:PATH=$prefix" build-windows/CMakeCache.txt; then
+  rm -f build-windows/CMakeCache.txt
+fi
+cmake -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  -DVOIDRIFT_MINGW_PREFIX="$prefix" -DVOIDRIFT_BENCH=OFF -DVOIDRIFT_CONTENT=OFF
+cmake --build build-windows -j "$jobs"
+cp build/data/data.ssd build-windows/data.ssd
+echo "Windows files: build-windows/voidrift.scr build-windows/data.ssd"

@@ -1,0 +1,207 @@
+#!/usr/bin/env bash
+# The Windows screensaver, end to end under Wine on a private Xvfb display: builds
+# build-windows/ (scripts/build-windows.sh), then checks the program's imports, runs the
+# Windows unit tests, records frames against the Linux build's, reads the settings from
+# the registry, finds data.ssd, and ends full-screen runs by key, mouse and close with
+# the display given back. Prints one line per check; exits 1 when any failed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+source scripts/wine-session.sh
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+missing=()
+for p in "${wine_packages[@]}" python3; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  $sudo apt-get -o DPkg::Lock::Timeout=900 update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+scripts/build-windows.sh
+[ -x build/src/app/voidrift ] || VOIDRIFT_TARGETS="voidrift content" scripts/setup.sh build
+
+work=$(mktemp -d /tmp/voidrift-wine-XXXXXX)
+trap 'stop_wine_session; rm -rf "$work"' EXIT
+start_wine_session "$work"
+
+frames="python3 $root/tests/windows/frames.py"
+key='HKCU\Software\Voidrift 3D Screensaver'
+failures=0
+check() {  # name command...
+  local name=$1
+  shift
+  if "$@" >"$work/check.log" 2>&1; then
+    echo "PASS $name"
+  else
+    echo "FAIL $name"
+    sed 's/^/    /' "$work/check.log" | tail -n 20
+    failures=$((failures + 1))
+  fi
+}
+
+# The installed layout: the two files in one folder, started from somewhere else.
+saver="$work/saver"
+mkdir -p "$saver" "$work/empty" "$work/elsewhere"
+cp build-windows/voidrift.scr build-windows/data.ssd "$saver/"
+scr="$saver/voidrift.scr"
+
+set_numbers() {  # NAME VALUE ...
+  while [ $# -gt 0 ]; do
+    wine reg add "$key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1
+    shift 2
+  done
+}
+
+# Records with the Windows program from another folder: record NAME [options...]
+record() {
+  local name=$1
+  shift
+  (cd "$work/elsewhere" && wine "$scr" /s --record "$(windows_path "$work/$name")" --size 320x240 "$@") \
+    >"$work/$name.out" 2>"$work/$name.err"
+}
+
+# The same run of the Linux build, offscreen, with the same settings.
+record_linux() {
+  local name=$1
+  shift
+  printf '[Software\\Voidrift 3D Screensaver]\nEnableMusic=0\nShowClock=0\nShowFPS=0\nGalaxy=1\nPath=%s\n' \
+    "$root/build/data" >"$work/linux.ini"
+  VOIDRIFT_CONFIG="$work/linux.ini" SDL_VIDEODRIVER=offscreen build/src/app/voidrift \
+    --record "$work/$name" --size 320x240 "$@" >/dev/null 2>&1
+}
+
+imports_only_system_dlls() {
+  local imports
+  imports=$(x86_64-w64-mingw32-objdump -p build-windows/voidrift.scr | sed -n 's/^\s*DLL Name: //p')
+  echo "$imports"
+  [ -n "$imports" ] || return 1
+  ! echo "$imports" | grep -viqE '^(advapi32|gdi32|glu32|kernel32|msvcrt|opengl32|user32|winmm)\.dll$'
+}
+check "voidrift.scr imports only system DLLs" imports_only_system_dlls
+check "Windows unit tests under Wine" wine build-windows/windows_unit_tests.exe --gtest_brief=1
+
+# No key at all: the run creates it, takes the defaults (the clock in the bar) and, with
+# no "Path", finds data.ssd beside the .scr although it starts elsewhere.
+wine reg delete "$key" /f >/dev/null 2>&1 || true
+missing_key_run() {
+  record fresh --frames 2 --no-loading --fixed-dt 0.5 && wine reg query "$key" &&
+    $frames bars-lit "$work/fresh/frame-00001.png"
+}
+check "missing key created, data.ssd found beside the .scr" missing_key_run
+
+# Values written with reg add are the ones the run uses: no clock and no frame rate give
+# black bars; a TimeScale of 7 is read as 0, so the frames match the Linux run at
+# normal speed, while a TimeScale of 3 runs the show faster and they do not.
+set_numbers EnableMusic 0 ShowClock 0 ShowFPS 0 Galaxy 1 TimeScale 7
+show_options=(--frames 3 --seed 7 --fixed-dt 0.5)
+record_linux linux-show "${show_options[@]}" --no-loading
+record_linux linux-loading "${show_options[@]}"
+registry_run() {
+  record show "${show_options[@]}" --no-loading && $frames letterbox "$work"/show/frame-*.png &&
+    for i in 0 1 2; do $frames alike "$work/show/frame-0000$i.png" "$work/linux-show/frame-0000$i.png" 2; done
+}
+check "registry values used, frames match the Linux run" registry_run
+time_scale_run() {
+  set_numbers TimeScale 3
+  record faster "${show_options[@]}" --no-loading && $frames differ "$work/faster/frame-00002.png" \
+    "$work/linux-show/frame-00002.png" 2
+}
+check "TimeScale 3 runs faster than 7 (read as 0)" time_scale_run
+set_numbers TimeScale 0
+loading_run() {
+  record loading "${show_options[@]}" && $frames letterbox "$work"/loading/frame-*.png &&
+    for i in 0 1 2; do $frames alike "$work/loading/frame-0000$i.png" "$work/linux-loading/frame-0000$i.png" 2; done
+}
+check "loading animation matches the Linux run" loading_run
+
+# A "Path" without data.ssd: a message that says so, no frames, a clean exit.
+wine reg add "$key" /v Path /t REG_SZ /d "$(windows_path "$work/empty")" /f >/dev/null 2>&1
+wrong_path_run() {
+  record nodata --frames 2 --no-loading
+  cat "$work/nodata.err"
+  grep -q 'data.ssd not found' "$work/nodata.err" && [ -z "$(ls -A "$work/nodata" 2>/dev/null)" ]
+}
+check "Path without data.ssd: message and exit" wrong_path_run
+wine reg delete "$key" /v Path /f >/dev/null 2>&1
+
+# Full-screen runs in the desktop's mode (Xvfb offers no other) with a gamma ramp of their
+# own, ended three ways; the display mode and gamma ramp that Wine reports afterwards are
+# those of before.
+set_numbers UseDesktop 1 DefGamma 0 Gamma 80 MouseExit 0
+display_state() { wine build-windows/display_state.exe 2>/dev/null | tr -d '\r'; }
+before=$(display_state)
+saver_pid=""
+read -r screen_width screen_height < <(xdotool getdisplaygeometry)
+centre="x:$((screen_width / 2)) y:$((screen_height / 2))"
+start_saver() {
+  (cd "$work/elsewhere" && exec wine "$scr" /s) >"$work/saver.out" 2>&1 &
+  saver_pid=$!
+}
+# Moves the pointer off the window centre until the run's main loop has taken the motion
+# and put the cursor back twice (the first time may be the warp that starts the loop, which
+# also drops the motion of the loading animation), or until the run ends.
+move_until_taken() {
+  local i taken=0
+  for i in $(seq 80); do
+    kill -0 "$saver_pid" 2>/dev/null || return 0
+    # Two points in turn: a move to where the pointer already is would be no motion.
+    xdotool mousemove $((screen_width / 2 + 30 + i % 2 * 10)) $((screen_height / 2 + 30))
+    sleep 0.5
+    if [ "$(xdotool getmouselocation | cut -d' ' -f1-2)" = "$centre" ]; then
+      taken=$((taken + 1))
+      [ "$taken" -ge 2 ] && return 0
+    fi
+  done
+  echo "the run never took the pointer's motion"
+  return 1
+}
+ended_within() {  # seconds: the saver ended by itself, with exit code 0
+  local i
+  for i in $(seq $(($1 * 10))); do
+    if ! kill -0 "$saver_pid" 2>/dev/null; then
+      wait "$saver_pid"
+      return
+    fi
+    sleep 0.1
+  done
+  echo "still running"
+  kill "$saver_pid" 2>/dev/null
+  return 1
+}
+display_back() {
+  local after
+  after=$(display_state)
+  echo "before: $before / after: $after"
+  [ "$after" = "$before" ]
+}
+key_run() {
+  start_saver
+  # MouseExit off: the motion only re-centres the cursor.
+  move_until_taken && sleep 1 && kill -0 "$saver_pid" || { echo "mouse motion ended the run"; return 1; }
+  xdotool key space
+  ended_within 10 && display_back
+}
+check "any key ends the run, mouse motion does not; display back" key_run
+mouse_run() {
+  set_numbers MouseExit 1
+  start_saver
+  move_until_taken && ended_within 10 && display_back
+}
+check "mouse motion with MouseExit ends the run; display back" mouse_run
+close_run() {
+  set_numbers MouseExit 0
+  start_saver
+  move_until_taken || return 1
+  wine taskkill /im voidrift.scr
+  ended_within 10 && display_back
+}
+check "closing the window ends the run; display back" close_run
+
+if [ "$failures" -gt 0 ]; then
+  echo "$failures Windows check(s) failed"
+  exit 1
+fi
+echo "All Windows checks passed"

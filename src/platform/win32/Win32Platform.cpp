@@ -1,0 +1,368 @@
+// The platform interface straight on Win32 and WGL: the "MyWindow" class with its window
+// procedure, the pixel format and rendering context, the temporary full-screen mode, the
+// device gamma ramp, the cursor, message boxes and the performance counter.
+#include <windows.h>
+
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <deque>
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace platform {
+
+namespace {
+
+const char kWindowClass[] = "MyWindow";
+const int kIconResource = 111;
+
+HWND window = nullptr;
+HDC deviceContext = nullptr;
+HGLRC renderingContext = nullptr;
+bool classRegistered = false;
+bool modeChanged = false;
+bool closing = false;  // our own DestroyWindow must not post a quit message
+std::deque<Event> pending;
+
+using SwapIntervalFn = BOOL(WINAPI*)(int interval);
+
+HINSTANCE programInstance() { return GetModuleHandleA(nullptr); }
+
+// 32-bit colour, 24 depth, 8 stencil, double-buffered; format 1 when the system offers none.
+bool choosePixelFormat(HDC dc) {
+    PIXELFORMATDESCRIPTOR format = {};
+    format.nSize = sizeof format;
+    format.nVersion = 1;
+    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    format.iPixelType = PFD_TYPE_RGBA;
+    format.cColorBits = 32;
+    format.cDepthBits = 24;
+    format.cStencilBits = 8;
+    format.iLayerType = PFD_MAIN_PLANE;
+    int number = ChoosePixelFormat(dc, &format);
+    if (number == 0) {
+        number = 1;
+        if (DescribePixelFormat(dc, number, sizeof format, &format) == 0) return false;
+    }
+    return SetPixelFormat(dc, number, &format) == TRUE;
+}
+
+void createContext(HWND hwnd) {
+    deviceContext = GetDC(hwnd);
+    choosePixelFormat(deviceContext);  // a failure shows as a missing context below
+    renderingContext = wglCreateContext(deviceContext);
+    if (renderingContext) wglMakeCurrent(deviceContext, renderingContext);
+}
+
+void queue(EventType type, int key = 0, int x = 0, int y = 0) {
+    Event event;
+    event.type = type;
+    event.key = key;
+    event.x = x;
+    event.y = y;
+    pending.push_back(event);
+}
+
+LRESULT CALLBACK saverWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            createContext(hwnd);
+            return 0;
+        case WM_DESTROY:
+        case WM_CLOSE:
+            if (!closing) PostQuitMessage(0);
+            return 0;
+        case WM_KEYDOWN:
+            queue(EventType::KeyDown, static_cast<int>(wParam & 0xFF));
+            return 0;
+        case WM_KEYUP:
+            queue(EventType::KeyUp, static_cast<int>(wParam & 0xFF));
+            return 0;
+        case WM_SYSCOMMAND:
+            // No screen-saver start, monitor power-down, move or close from the system menu.
+            return 0;
+        case WM_MOUSEMOVE:
+            queue(EventType::MouseMove, 0, LOWORD(lParam), HIWORD(lParam));
+            return 0;
+        default:
+            return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+bool registerWindowClass() {
+    if (classRegistered) return true;
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
+    windowClass.lpfnWndProc = saverWindowProc;
+    windowClass.hInstance = programInstance();
+    windowClass.hIcon = LoadIconA(programInstance(), MAKEINTRESOURCEA(kIconResource));
+    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    windowClass.lpszClassName = kWindowClass;
+    classRegistered = RegisterClassA(&windowClass) != 0;
+    return classRegistered;
+}
+
+// The device context for gamma: the window's, else the whole screen's.
+HDC gammaContext(bool& release) {
+    release = deviceContext == nullptr;
+    return deviceContext ? deviceContext : GetDC(nullptr);
+}
+
+void dropQuitMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
+}  // namespace
+
+// There is no offscreen driver on Windows: unattended runs use an ordinary window.
+bool initialize(bool) { return true; }
+
+void shutdown() { closeWindow(); }
+
+bool isOffscreen() { return false; }
+
+bool displayAvailable() { return true; }
+
+bool openWindow(const WindowRequest& request) {
+    if (window || !registerWindowClass()) return false;
+    DWORD extendedStyle = WS_EX_APPWINDOW | (request.topmost ? WS_EX_TOPMOST : 0);
+    window = CreateWindowExA(extendedStyle, kWindowClass, request.title, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                             0, 0, request.width, request.height, nullptr, nullptr, programInstance(), nullptr);
+    if (!window) {
+        std::fprintf(stderr, "voidrift: cannot create the window (error %lu)\n", GetLastError());
+        return false;
+    }
+    if (!renderingContext) {
+        std::fprintf(stderr, "voidrift: no OpenGL context for the window\n");
+        closeWindow();
+        return false;
+    }
+    return true;
+}
+
+// Drawing into another program's window (the display control panel's preview) comes
+// with the preview; until then there is none.
+bool openForeignWindow(std::uint64_t) {
+    std::fprintf(stderr, "voidrift: drawing into another window is not available in this build\n");
+    return false;
+}
+
+bool foreignWindowGone() { return false; }
+
+void showWindow() {
+    if (!window) return;
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    SetForegroundWindow(window);
+    SetFocus(window);
+}
+
+void closeWindow() {
+    restoreDisplayMode();
+    if (renderingContext) {
+        wglMakeCurrent(nullptr, nullptr);
+        wglDeleteContext(renderingContext);
+        renderingContext = nullptr;
+    }
+    if (window) {
+        if (deviceContext) ReleaseDC(window, deviceContext);
+        closing = true;
+        DestroyWindow(window);
+        closing = false;
+        dropQuitMessages();
+    }
+    deviceContext = nullptr;
+    window = nullptr;
+    pending.clear();
+    if (classRegistered) UnregisterClassA(kWindowClass, programInstance());
+    classRegistered = false;
+}
+
+void* nativeWindow() { return window; }
+
+void clientSize(int& width, int& height) {
+    width = 0;
+    height = 0;
+    RECT client;
+    if (window && GetClientRect(window, &client)) {
+        width = client.right - client.left;
+        height = client.bottom - client.top;
+    }
+}
+
+void swapBuffers() {
+    if (deviceContext) SwapBuffers(deviceContext);
+}
+
+// Extension functions come from the driver; the OpenGL 1.1 ones only from opengl32.dll.
+void* procAddress(const char* name) {
+    PROC address = wglGetProcAddress(name);
+    auto value = reinterpret_cast<INT_PTR>(address);
+    if (value == 0 || value == 1 || value == 2 || value == 3 || value == -1) {
+        HMODULE library = GetModuleHandleA("opengl32.dll");
+        address = library ? GetProcAddress(library, name) : nullptr;
+    }
+    return reinterpret_cast<void*>(address);
+}
+
+bool setSwapInterval(int interval) {
+    auto swapInterval = reinterpret_cast<SwapIntervalFn>(procAddress("wglSwapIntervalEXT"));
+    return swapInterval && swapInterval(interval);
+}
+
+// One window message per call, as the main loop handles them: the event it gave, or Other.
+bool pollEvent(Event& event) {
+    if (pending.empty()) {
+        MSG message;
+        if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return false;
+        if (message.message == WM_QUIT) {
+            event = Event{};
+            event.type = EventType::Quit;
+            return true;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    event = Event{};
+    if (!pending.empty()) {
+        event = pending.front();
+        pending.pop_front();
+    }
+    return true;
+}
+
+void warpCursor(int x, int y) {
+    if (!window) return;
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    SetCursorPos(point.x, point.y);
+}
+
+void discardPointerMotion() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE)) {
+    }
+    std::erase_if(pending, [](const Event& event) { return event.type == EventType::MouseMove; });
+}
+
+// ShowCursor keeps a count; step it until the cursor is in the wanted state.
+void showCursor(bool visible) {
+    if (visible) {
+        while (ShowCursor(TRUE) < 0) {
+        }
+    } else {
+        while (ShowCursor(FALSE) >= 0) {
+        }
+    }
+}
+
+bool desktopMode(DisplayMode& mode) {
+    DEVMODEA current = {};
+    current.dmSize = sizeof current;
+    if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &current)) return false;
+    mode = DisplayMode{static_cast<int>(current.dmPelsWidth), static_cast<int>(current.dmPelsHeight),
+                       static_cast<int>(current.dmBitsPerPel)};
+    return true;
+}
+
+std::vector<DisplayMode> displayModes() {
+    std::vector<DisplayMode> modes;
+    DEVMODEA entry = {};
+    entry.dmSize = sizeof entry;
+    for (DWORD index = 0; EnumDisplaySettingsA(nullptr, index, &entry); ++index) {
+        modes.push_back({static_cast<int>(entry.dmPelsWidth), static_cast<int>(entry.dmPelsHeight),
+                         static_cast<int>(entry.dmBitsPerPel)});
+    }
+    return modes;
+}
+
+// Exactly the three fields; the full-screen flag keeps the change out of the registry.
+bool changeDisplayMode(const DisplayMode& mode) {
+    DEVMODEA wanted = {};
+    wanted.dmSize = sizeof wanted;
+    wanted.dmPelsWidth = static_cast<DWORD>(mode.width);
+    wanted.dmPelsHeight = static_cast<DWORD>(mode.height);
+    wanted.dmBitsPerPel = static_cast<DWORD>(mode.bitsPerPixel);
+    wanted.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+    modeChanged = true;
+    return ChangeDisplaySettingsA(&wanted, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL;
+}
+
+// The mode stored in the registry: what was there before the run.
+void restoreDisplayMode() {
+    if (modeChanged) ChangeDisplaySettingsA(nullptr, 0);
+    modeChanged = false;
+}
+
+bool getGammaRamp(std::uint16_t* red, std::uint16_t* green, std::uint16_t* blue) {
+    WORD ramp[3][256];
+    bool release = false;
+    HDC dc = gammaContext(release);
+    bool ok = GetDeviceGammaRamp(dc, ramp) == TRUE;
+    if (release) ReleaseDC(nullptr, dc);
+    if (!ok) return false;
+    for (int i = 0; i < 256; ++i) {
+        red[i] = ramp[0][i];
+        green[i] = ramp[1][i];
+        blue[i] = ramp[2][i];
+    }
+    return true;
+}
+
+bool setGammaRamp(const std::uint16_t* red, const std::uint16_t* green, const std::uint16_t* blue) {
+    WORD ramp[3][256];
+    for (int i = 0; i < 256; ++i) {
+        ramp[0][i] = red[i];
+        ramp[1][i] = green[i];
+        ramp[2][i] = blue[i];
+    }
+    bool release = false;
+    HDC dc = gammaContext(release);
+    bool ok = SetDeviceGammaRamp(dc, ramp) == TRUE;
+    if (release) ReleaseDC(nullptr, dc);
+    return ok;
+}
+
+// The saver window swallows the system's power-down command, so the monitor stays on.
+bool monitorAsleep() { return false; }
+
+// The display control panel's preview area comes with the preview.
+bool foreignWindowSize(std::uint64_t, int&, int&) { return false; }
+
+bool runPicturePreview(std::uint64_t, const std::uint8_t*, int, int) { return false; }
+
+// Also on stderr, where a console or a log catches it.
+void messageBox(const char* text, const char* caption) {
+    std::fprintf(stderr, "%s: %s\n", caption, text);
+    std::fflush(stderr);
+    MessageBoxA(window, text, caption, MB_OK | MB_TOPMOST);
+}
+
+// Where the .scr lies: with no "Path", data.ssd is looked for beside it.
+std::string programFolder() {
+    char path[MAX_PATH + 1] = {};
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return "";
+    std::string folder(path, length);
+    std::size_t slash = folder.find_last_of("\\/");
+    return slash == std::string::npos ? "" : folder.substr(0, slash + 1);
+}
+
+// Without a performance counter, the millisecond tick count stands in.
+std::int64_t readCounter() {
+    LARGE_INTEGER count;
+    if (!QueryPerformanceCounter(&count)) return static_cast<std::int64_t>(GetTickCount64());
+    return count.QuadPart;
+}
+
+std::int64_t counterFrequency() {
+    LARGE_INTEGER frequency;
+    if (!QueryPerformanceFrequency(&frequency) || frequency.QuadPart == 0) return 1000;
+    return frequency.QuadPart;
+}
+
+}  // namespace platform
