@@ -6,7 +6,9 @@
 #include "archive/MemberDelivery.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 #include <algorithm>
 
@@ -168,13 +170,17 @@ TEST(Delivery, AClaimedSizeTakesOnlyTheMemoryTheStreamGives) {
     std::size_t entry = firstEntryOffset(archive);
     put32(archive, entry + 16, 300000000u);
     fixCheck(archive, entry, 38 + 1, 36);
+#ifndef _WIN32  // the peak is read where the system reports it
     rusage before{}, after{};
     getrusage(RUSAGE_SELF, &before);
+#endif
     Bytes out;
     EXPECT_EQ(extract(archive, "m", out), kUnexpectedEnd);
-    getrusage(RUSAGE_SELF, &after);
     EXPECT_EQ(out, data) << "what arrived is handed over";
+#ifndef _WIN32
+    getrusage(RUSAGE_SELF, &after);
     EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "peak grew by kB";
+#endif
 }
 
 TEST(Delivery, FilterHoldsBackOnlyIncompleteOperands) {
