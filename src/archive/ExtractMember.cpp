@@ -68,19 +68,10 @@ int extractMemberFromSource(ByteSource& source, const char* memberName, std::uin
     }
     delete directory;
     if (result != 0) return result;
-    if (member.size == 0) {
-        if (entry.crc != 0) std::fputs("File fails CRC error check\n", stderr);
-        if (crcMatches) *crcMatches = entry.crc == 0;
-        return 0;
-    }
-    if (!memberCanFit(member, source.size())) return kUnexpectedEnd;
+    if (member.size != 0 && !memberCanFit(member, source.size())) return kUnexpectedEnd;
 
-    std::uint8_t* buffer = new (std::nothrow) std::uint8_t[member.size];
-    if (!buffer) return kOutOfMemory;
-    data = buffer;
-    size = member.size;
     std::uint32_t crc = 0;
-    result = deliverMember(decoder, member, buffer, crc);
+    result = deliverMember(decoder, member, data, size, crc);
     if (result != 0) return result;
     if (crc != entry.crc) std::fputs("File fails CRC error check\n", stderr);
     if (crcMatches) *crcMatches = crc == entry.crc;

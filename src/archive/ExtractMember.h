@@ -8,9 +8,10 @@
 
 // On success (0) `data` is a buffer from new[] of exactly `size` bytes, owned by the
 // caller (null for an empty member), and *crcMatches (when given) tells whether the
-// bytes match the entry's CRC; a mismatch is also written to stderr. On a decoding failure the buffer of the
-// member's full size is still handed over, its undecoded part zero. Otherwise data
-// is null and size 0. Names match without regard to ASCII letter case.
+// bytes match the entry's CRC; a mismatch is also written to stderr. A stream that
+// fails or ends before the member is complete gives its result code (-5 for the
+// early end) and hands over only the bytes that arrived. Otherwise data is null and
+// size 0. Names match without regard to ASCII letter case.
 int extractMember(const char* archivePath, const char* memberName, std::uint8_t*& data,
                   std::uint32_t& size, bool* crcMatches = nullptr);
 // The same over an archive image already in memory.

@@ -2,11 +2,18 @@
 
 #include "archive/Crc32.h"
 
+#include "archive/ArchiveResult.h"
+
 #include <cstring>
+#include <new>
 
 namespace {
 
 constexpr std::uint32_t kLocalHeaderSize = 11;
+// The output is taken whole up to this size (one allocation keeps honest members as
+// fast as ever) and beyond it doubles only as bytes really arrive: a damaged entry's
+// size claim can cost at most this much memory.
+constexpr std::uint32_t kFirstOutputCapacity = 16 * 1024 * 1024;
 
 std::uint32_t translateOperand(std::uint32_t v, std::uint32_t f, std::uint32_t size, int width) {
     if (width == 2) return (v - f) & 0xFFFF;
@@ -25,13 +32,30 @@ struct Progress {
     std::uint32_t received = 0;    // member bytes copied in
     std::uint32_t final = 0;       // member bytes through the filter and the CRC
     std::uint32_t crc = 0xFFFFFFFFu;
+    std::uint8_t* buffer = nullptr;
+    std::uint32_t capacity = 0;
 };
 
-// Consumes what the current block holds from Q on.
-void takeFromBlock(const StreamDecoder& decoder, const MemberLocation& member,
-                   std::uint8_t* buffer, Progress& p) {
+// Makes room for `needed` member bytes, never more than the member's size.
+bool reserveOutput(Progress& p, std::uint64_t needed, std::uint32_t size) {
+    if (needed <= p.capacity) return true;
+    std::uint64_t grown = std::uint64_t(p.capacity) * 2;
+    if (grown < kFirstOutputCapacity) grown = kFirstOutputCapacity;
+    if (grown < needed) grown = needed;
+    if (grown > size) grown = size;
+    std::uint8_t* bigger = new (std::nothrow) std::uint8_t[grown];
+    if (!bigger) return false;
+    if (p.received) std::memcpy(bigger, p.buffer, p.received);
+    delete[] p.buffer;
+    p.buffer = bigger;
+    p.capacity = static_cast<std::uint32_t>(grown);
+    return true;
+}
+
+// Consumes what the current block holds from Q on. False when the output cannot grow.
+bool takeFromBlock(const StreamDecoder& decoder, const MemberLocation& member, Progress& p) {
     const std::uint64_t blockEnd = decoder.blockOffset() + decoder.blockSize();
-    if (p.wanted < decoder.blockOffset() || p.wanted >= blockEnd) return;
+    if (p.wanted < decoder.blockOffset() || p.wanted >= blockEnd) return true;
     const std::uint8_t* at = decoder.blockData() + (p.wanted - decoder.blockOffset());
     std::uint64_t atHand = blockEnd - p.wanted;
     if (p.headerHave < kLocalHeaderSize) {
@@ -42,7 +66,7 @@ void takeFromBlock(const StreamDecoder& decoder, const MemberLocation& member,
         at += n;
         atHand -= n;
         p.wanted += n;
-        if (p.headerHave < kLocalHeaderSize) return;
+        if (p.headerHave < kLocalHeaderSize) return true;
         p.variableLeft = p.header[4] | std::uint32_t(p.header[5]) << 8;
     }
     if (p.variableLeft > 0) {
@@ -51,26 +75,26 @@ void takeFromBlock(const StreamDecoder& decoder, const MemberLocation& member,
         at += n;
         atHand -= n;
         p.wanted += n;
-        if (p.variableLeft > 0) return;
+        if (p.variableLeft > 0) return true;
     }
     std::uint64_t n = member.size - p.received;
     if (n > atHand) n = atHand;
+    if (!reserveOutput(p, p.received + n, member.size)) return false;
     if (member.filterWidth == 0) {
         // Copy and checksum in one pass over the bytes.
-        p.crc = crc32UpdateCopy(p.crc, buffer + p.received, at, n);
+        p.crc = crc32UpdateCopy(p.crc, p.buffer + p.received, at, n);
         p.received += std::uint32_t(n);
         p.final = p.received;
         p.wanted += n;
-        return;
+        return true;
     }
-    std::memcpy(buffer + p.received, at, n);
+    std::memcpy(p.buffer + p.received, at, n);
     p.received += std::uint32_t(n);
     p.wanted += n;
-    std::uint32_t done = p.received;
-    if (member.filterWidth != 0)
-        done = filterCallAddresses(buffer, p.final, p.received, member.size, member.filterWidth);
-    p.crc = crc32Update(p.crc, buffer + p.final, done - p.final);
+    std::uint32_t done = filterCallAddresses(p.buffer, p.final, p.received, member.size, member.filterWidth);
+    p.crc = crc32Update(p.crc, p.buffer + p.final, done - p.final);
     p.final = done;
+    return true;
 }
 
 }  // namespace
@@ -103,27 +127,32 @@ std::uint32_t filterCallAddresses(std::uint8_t* m, std::uint32_t from, std::uint
     return q;
 }
 
-int deliverMember(StreamDecoder& decoder, const MemberLocation& member, std::uint8_t* buffer,
-                  std::uint32_t& crc) {
+int deliverMember(StreamDecoder& decoder, const MemberLocation& member, std::uint8_t*& buffer,
+                  std::uint32_t& delivered, std::uint32_t& crc) {
+    buffer = nullptr;
+    delivered = 0;
     crc = 0;
     if (member.size == 0) return 0;
     decoder.start(member.firstBlock);
     Progress p;
     p.wanted = member.headerOffset;
+    int result = 0;
     while (p.received < member.size) {
-        if (decoder.hasBlock()) takeFromBlock(decoder, member, buffer, p);
+        if (decoder.hasBlock() && !takeFromBlock(decoder, member, p)) {
+            result = archive_result::kOutOfMemory;
+            break;
+        }
         if (p.received >= member.size) break;
-        if (decoder.streamEnded()) {
-            crc = p.crc;  // short stream: the register goes uncomplemented to the comparison
-            std::memset(buffer + p.received, 0, member.size - p.received);
-            return 0;
-        }
-        int result = decoder.decodeBlock();
-        if (result != 0) {
-            std::memset(buffer + p.received, 0, member.size - p.received);
-            return result;
-        }
+        // A stream that ends before the member is complete cannot give what the entry claims.
+        result = decoder.streamEnded() ? archive_result::kUnexpectedEnd : decoder.decodeBlock();
+        if (result != 0) break;
     }
-    crc = ~p.crc;
-    return 0;
+    buffer = p.buffer;
+    delivered = p.received;
+    if (delivered == 0) {
+        delete[] buffer;
+        buffer = nullptr;
+    }
+    if (result == 0) crc = ~p.crc;
+    return result;
 }

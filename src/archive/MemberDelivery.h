@@ -13,11 +13,13 @@ struct MemberLocation {
     int filterWidth = 0;              // W: 0, 2 or 4
 };
 
-// Fills buffer (size bytes; what the stream did not deliver is set to zero) and
-// gives the CRC register for the comparison: the final CRC when every byte arrived,
-// the uncomplemented register when the stream ended early. 0 or a result code.
-int deliverMember(StreamDecoder& decoder, const MemberLocation& member, std::uint8_t* buffer,
-                  std::uint32_t& crc);
+// Decodes the member into a new buffer (from new[], owned by the caller, null when
+// nothing arrived) that grows only as bytes really come out of the stream, and gives
+// the CRC of the delivered bytes. 0 when all `size` bytes arrived; otherwise the
+// result code (-5 for a stream that ends before the member does) with `delivered`
+// telling how many bytes the buffer holds.
+int deliverMember(StreamDecoder& decoder, const MemberLocation& member, std::uint8_t*& buffer,
+                  std::uint32_t& delivered, std::uint32_t& crc);
 
 // Translates the call operands of member bytes [from, available) in place, as far
 // as whole operands are present. `size` is the member's full size. Returns the

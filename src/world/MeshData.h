@@ -18,10 +18,20 @@ struct MeshLayout {
     std::uint64_t totalSize = 0;
 };
 
+// What one corner of a face carries: its stored normal, (u, v) and position.
+struct MeshCorner {
+    float normal[3];
+    float u, v;
+    float position[3];
+};
+
 // Fills `layout` and returns nullptr when the bytes hold a complete, consistent mesh
-// (size equals what the counts announce, every index below its count); otherwise
-// returns a short reason and reads nothing beyond `size`.
+// (at least what the counts announce, a tail after it ignored; every index below its
+// count); otherwise returns a short reason and reads nothing beyond `size`.
 const char* checkMeshData(const std::uint8_t* data, std::size_t size, MeshLayout& layout);
+
+// Corner 0..2 of `face` of a checked mesh, as the display list receives it.
+MeshCorner readCorner(const std::uint8_t* data, const MeshLayout& layout, std::uint32_t face, int corner);
 
 // Compiles a checked mesh into a new display list (0 when none could be allocated).
 // Both texture units receive each corner's coordinates.

@@ -35,26 +35,31 @@ bool indicesBelow(const std::uint8_t* data, std::size_t at, std::uint32_t record
     return true;
 }
 
-void emitCorner(const std::uint8_t* data, const MeshLayout& m, std::uint32_t face, int corner) {
-    std::size_t n = m.normalsAt + (std::size_t(face) * 9 + corner * 3) * 4;
-    glNormal3f(readF32(data + n), readF32(data + n + 4), readF32(data + n + 8));
-
-    std::uint32_t ti = readU32(data + m.texCoordIndicesAt + (std::size_t(face) * 3 + corner) * 4);
-    float u = readF32(data + m.texCoordsAt + std::size_t(ti) * 8);
-    float v = readF32(data + m.texCoordsAt + std::size_t(ti) * 8 + 4);
+void emitCorner(const MeshCorner& c) {
+    glNormal3f(c.normal[0], c.normal[1], c.normal[2]);
     if (glMultiTexCoord2fARBPtr) {
-        glMultiTexCoord2fARBPtr(GL_TEXTURE0_ARB, u, v);
-        glMultiTexCoord2fARBPtr(GL_TEXTURE1_ARB, u, v);
+        glMultiTexCoord2fARBPtr(GL_TEXTURE0_ARB, c.u, c.v);
+        glMultiTexCoord2fARBPtr(GL_TEXTURE1_ARB, c.u, c.v);
     } else {
-        glTexCoord2f(u, v);
+        glTexCoord2f(c.u, c.v);
     }
-
-    std::uint32_t pi = readU32(data + m.positionIndicesAt + (std::size_t(face) * 3 + corner) * 4);
-    std::size_t p = m.positionsAt + std::size_t(pi) * 12;
-    glVertex3f(readF32(data + p), readF32(data + p + 4), readF32(data + p + 8));
+    glVertex3f(c.position[0], c.position[1], c.position[2]);
 }
 
 }  // namespace
+
+MeshCorner readCorner(const std::uint8_t* data, const MeshLayout& m, std::uint32_t face, int corner) {
+    MeshCorner c;
+    std::size_t n = m.normalsAt + (std::size_t(face) * 9 + corner * 3) * 4;
+    for (int i = 0; i < 3; ++i) c.normal[i] = readF32(data + n + 4 * i);
+    std::uint32_t ti = readU32(data + m.texCoordIndicesAt + (std::size_t(face) * 3 + corner) * 4);
+    c.u = readF32(data + m.texCoordsAt + std::size_t(ti) * 8);
+    c.v = readF32(data + m.texCoordsAt + std::size_t(ti) * 8 + 4);
+    std::uint32_t pi = readU32(data + m.positionIndicesAt + (std::size_t(face) * 3 + corner) * 4);
+    std::size_t p = m.positionsAt + std::size_t(pi) * 12;
+    for (int i = 0; i < 3; ++i) c.position[i] = readF32(data + p + 4 * i);
+    return c;
+}
 
 const char* checkMeshData(const std::uint8_t* data, std::size_t size, MeshLayout& layout) {
     if (!data || size < 12) return "shorter than its header";
@@ -65,7 +70,8 @@ const char* checkMeshData(const std::uint8_t* data, std::size_t size, MeshLayout
     // 64-bit sums: counts up to 2^32 - 1 cannot overflow them.
     std::uint64_t v = m.vertexCount, f = m.faceCount, t = m.texCoordCount;
     m.totalSize = 12 + 12 * v + 60 * f + 8 * t;
-    if (m.totalSize != size) return size < m.totalSize ? "shorter than its counts announce" : "longer than its counts announce";
+    // Bytes after the announced data are ignored: other tools leave such tails.
+    if (size < m.totalSize) return "shorter than its counts announce";
     m.positionsAt = 12;
     m.positionIndicesAt = m.positionsAt + 12 * v;
     m.texCoordIndicesAt = m.positionIndicesAt + 12 * f;
@@ -86,7 +92,7 @@ unsigned compileMeshList(const std::uint8_t* data, const MeshLayout& layout) {
     glNewList(list, GL_COMPILE);
     glBegin(GL_TRIANGLES);
     for (std::uint32_t face = 0; face < layout.faceCount; ++face) {
-        for (int corner = 0; corner < 3; ++corner) emitCorner(data, layout, face, corner);
+        for (int corner = 0; corner < 3; ++corner) emitCorner(readCorner(data, layout, face, corner));
     }
     glEnd();
     glEndList();

@@ -29,9 +29,11 @@ std::string slurp(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-ToolRun run(const TempDir& dir, const std::string& args) {
+// `limits` runs first in the same shell (e.g. a file-size limit for the tool).
+ToolRun run(const TempDir& dir, const std::string& args, const std::string& limits = "") {
     std::string out = dir.file("stdout.txt"), err = dir.file("stderr.txt");
-    std::string command = "cd '" + dir.path().string() + "' && '" + kTool + "' " + args + " >'" + out + "' 2>'" + err + "'";
+    std::string command = "cd '" + dir.path().string() + "' && " + limits + " '" + kTool + "' " + args + " >'" + out +
+                          "' 2>'" + err + "'";
     int status = std::system(command.c_str());
     ToolRun r;
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -123,13 +125,66 @@ TEST_F(CommandLine, CrcMismatchIsReportedButStillDelivered) {
     a[entry + 37] = static_cast<char>(check >> 8);
     std::ofstream(dir.file("d.ssd"), std::ios::binary) << a;
 
+    // The bytes and the warning still go out, but a script sees the failure.
     ToolRun cat = run(dir, "cat d.ssd loose.bin");
-    EXPECT_EQ(cat.exitCode, 0);
+    EXPECT_EQ(cat.exitCode, 3);
     EXPECT_EQ(cat.out.size(), 4000u);
     EXPECT_NE(cat.err.find("File fails CRC error check"), std::string::npos);
+    ToolRun help = run(dir, "--help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("cat exits 3"), std::string::npos) << help.out;
     ToolRun tested = run(dir, "test d.ssd");
     EXPECT_NE(tested.exitCode, 0);
     EXPECT_NE(tested.out.find("FAIL  loose.bin"), std::string::npos) << tested.out;
+}
+
+TEST_F(CommandLine, CreateStoresLinksByTheirOwnNamesAndRefusesShadowedOrEmptyArchives) {
+    const fs::path content = dir.path() / "content";
+    writeFile(dir.path() / "outside" / "hostname", {'h', 'o', 's', 't'});
+    fs::create_symlink("../outside/hostname", content / "host.txt");
+    fs::create_symlink("env.txt", content / "alias.txt");
+    ToolRun created = run(dir, "create links.ssd content");
+    ASSERT_EQ(created.exitCode, 0) << created.err;
+    ToolRun listed = run(dir, "list links.ssd");
+    EXPECT_EQ(listed.out.find(".."), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("env.txt"), std::string::npos) << listed.out;
+    EXPECT_EQ(run(dir, "cat links.ssd host.txt").out, "host");
+    EXPECT_EQ(run(dir, "cat links.ssd alias.txt").out, slurp((content / "env.txt").string()));
+
+    fs::create_directories(dir.path() / "nothing" / "inside");
+    ToolRun empty = run(dir, "create empty.ssd nothing");
+    EXPECT_EQ(empty.exitCode, 1);
+    EXPECT_NE(empty.err.find("no files"), std::string::npos) << empty.err;
+    EXPECT_FALSE(fs::exists(dir.path() / "empty.ssd"));
+
+    // Names the show could not tell apart: letter case, and a backslash inside a file name.
+    writeFile(dir.path() / "cased" / "Case.txt", {1});
+    writeFile(dir.path() / "cased" / "case.txt", {2});
+    writeFile(dir.path() / "slashed" / "a" / "b.txt", {3});
+    writeFile(dir.path() / "slashed" / "a\\b.txt", {4});
+    for (std::string folder : {"cased", "slashed"}) {
+        ToolRun clash = run(dir, "create clash.ssd " + folder);
+        EXPECT_EQ(clash.exitCode, 1) << folder;
+        std::string first = folder == "cased" ? "Case.txt" : "a/b.txt", second = folder == "cased" ? "case.txt" : "a\\b.txt";
+        EXPECT_NE(clash.err.find(first), std::string::npos) << clash.err;
+        EXPECT_NE(clash.err.find(second), std::string::npos) << clash.err;
+        EXPECT_FALSE(fs::exists(dir.path() / "clash.ssd"));
+    }
+}
+
+TEST_F(CommandLine, AFailedWriteLeavesTheOldArchiveWhole) {
+    ASSERT_EQ(run(dir, "create data.ssd loose.bin").exitCode, 0);
+    const std::string before = slurp(dir.file("data.ssd"));
+    writeFile(dir.path() / "big" / "noise.bin", corpus::randomBytes(200000));
+    // A file-size limit stands in for a full disk: writes past 64 KiB fail.
+    ToolRun full = run(dir, "create data.ssd --method stored big", "trap '' XFSZ; ulimit -f 64;");
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_NE(full.err.find("cannot write"), std::string::npos) << full.err;
+    EXPECT_TRUE(slurp(dir.file("data.ssd")) == before) << "the old archive is untouched";
+    EXPECT_FALSE(fs::exists(dir.path() / "data.ssd.partial"));
+    // Without the limit the new archive replaces the old one.
+    ASSERT_EQ(run(dir, "create data.ssd --method stored big").exitCode, 0);
+    EXPECT_EQ(run(dir, "cat data.ssd noise.bin").out.size(), 200000u);
 }
 
 }  // namespace

@@ -36,6 +36,11 @@ TEST(Container, RefusesWhatTheFormatOrReaderCannotHold) {
     EXPECT_EQ(checkPackInputs({{std::string(259, 'n'), {1}, false}}, options), "");
     EXPECT_NE(checkPackInputs({{std::string(260, 'n'), {1}, false}}, options), "");
     EXPECT_NE(checkPackInputs({{"", {1}, false}}, options), "");
+    // No name may climb out of the archive root; dots inside a name are fine.
+    for (const char* climbing : {"..", "..\\etc\\hostname", "a\\..\\..\\b", "a/../b"})
+        EXPECT_NE(checkPackInputs({{climbing, {1}, false}}, options), "") << climbing;
+    for (const char* fine : {"...", "a..b", "..a\\b.."})
+        EXPECT_EQ(checkPackInputs({{fine, {1}, false}}, options), "") << fine;
     EXPECT_TRUE(packArchive({{std::string(260, 'n'), {1}, false}}, options).empty());
     options.comment.assign(4175, 'c');
     EXPECT_EQ(checkPackInputs({}, options), "");

@@ -53,9 +53,13 @@ TEST(MeshFile, DamagedMembersAreRejectedBeforeReading) {
         std::vector<std::uint8_t> cut(good.begin(), good.begin() + n);
         EXPECT_NE(check(cut), nullptr) << n;
     }
+    // A tail after the announced data is ignored, not taken for part of the mesh.
     auto longer = good;
-    longer.push_back(0);
-    EXPECT_NE(check(longer), nullptr);
+    longer.insert(longer.end(), 37, 0xEE);
+    MeshLayout layout;
+    EXPECT_EQ(checkMeshData(longer.data(), longer.size(), layout), nullptr);
+    EXPECT_EQ(layout.totalSize, good.size());
+    EXPECT_EQ(layout.normalsAt + 36 * layout.faceCount, good.size());
 
     auto badPosition = good;
     putU32(badPosition, 12 + 48 + 4 * 4, 4);  // second face, corner 1: index == V
@@ -152,10 +156,13 @@ TEST(MeshFile, LoadsFromTheArchiveAndRejectsDamagedMembers) {
     shortMember.resize(good.size() - 3);
     auto badIndex = good;
     putU32(badIndex, 12 + 48, 9);
+    auto withTail = good;
+    withTail.insert(withTail.end(), {1, 2, 3, 4, 5});
     PackOptions options;
     options.method = Method::Stored;
     ASSERT_TRUE(writeArchive(dir.file("data.ssd"),
-                             {{"meshes\\good.dat", good}, {"meshes\\short.dat", shortMember}, {"meshes\\bad.dat", badIndex}},
+                             {{"meshes\\good.dat", good}, {"meshes\\short.dat", shortMember}, {"meshes\\bad.dat", badIndex},
+                              {"meshes\\tail.dat", withTail}},
                              options));
     ScopedWorkingDir cwd(dir.path());
 
@@ -166,6 +173,7 @@ TEST(MeshFile, LoadsFromTheArchiveAndRejectsDamagedMembers) {
     EXPECT_NE(second, 0u);
     EXPECT_NE(first, second);  // every load makes a new list
     EXPECT_TRUE(glIsList(first));
+    EXPECT_NE(loadMeshFile("meshes\\tail.dat"), 0u);
 
     testing::internal::CaptureStderr();
     EXPECT_EQ(loadMeshFile("meshes\\short.dat"), 0u);

@@ -130,3 +130,34 @@ TEST(ParticleRender, EmittersDrawWithoutAPeriodAndRestoreState) {
     none.render(camera);
     EXPECT_EQ(RenderKit::totalLight(kit.pixels()), 0);
 }
+
+TEST(ParticleRender, CircleWithATiltedAxisLightsItsOwnQuarter) {
+    // Seen from +x looking down -x: screen right is -z, screen up is +y. The arm
+    // (4, 4, 0) leans 45 degrees off the axis, so a flipped arm, a turn the wrong way
+    // round or an axis left unnormalised each move the particle to another place.
+    RenderKit kit;
+    ASSERT_TRUE(kit.gl.ok());
+    Camera camera;
+    placeCamera(camera, make(20, 0, 0), make(-1, 0, 0));
+    ParticleSystem circle;
+    circle.mode = ParticleSystem::CircleEmitter;
+    circle.texture = solidTexture(255, 255, 255);
+    circle.size = 1;
+    circle.point1 = make(4, 4, 0);
+    circle.point2 = make(0, 0, 0);
+    circle.right = make(0, 2, 0);
+    circle.period = 2;
+    circle.createParticles(1);
+    circle.elapsed = 0.5f;  // a quarter turn: (4, 4, 0) goes to (0, 4, -4)
+    kit.beginFrame(camera);
+    circle.render(camera);
+    auto pixels = kit.pixels();
+    long quarter[2][2] = {};  // [upper][right]
+    for (int y = 0; y < RenderKit::kHeight; ++y)
+        for (int x = 0; x < RenderKit::kWidth; ++x)
+            quarter[y >= RenderKit::kHeight / 2][x >= RenderKit::kWidth / 2] += RenderKit::brightness(pixels, x, y);
+    EXPECT_GT(quarter[1][1], 0) << "upper right";
+    EXPECT_EQ(quarter[1][0], 0) << "upper left";
+    EXPECT_EQ(quarter[0][1], 0) << "lower right";
+    EXPECT_EQ(quarter[0][0], 0) << "lower left";
+}

@@ -1,6 +1,9 @@
 #include "imppack/ArchiveWriter.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 
 #include "archive/Crc32.h"
 #include "imppack/BitWriter.h"
@@ -181,6 +184,17 @@ void writeDirectory(std::vector<std::uint8_t>& archive, const std::vector<PackIn
     flush();
 }
 
+// A ".." part would let an extracting tool write outside its target folder.
+bool climbsOut(const std::string& name) {
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t end = name.find_first_of("\\/", start);
+        if (name.compare(start, end == std::string::npos ? std::string::npos : end - start, "..") == 0) return true;
+        if (end == std::string::npos) return false;
+        start = end + 1;
+    }
+}
+
 }  // namespace
 
 std::string checkPackInputs(const std::vector<PackInput>& inputs, const PackOptions& options) {
@@ -190,6 +204,7 @@ std::string checkPackInputs(const std::vector<PackInput>& inputs, const PackOpti
     for (const PackInput& input : inputs) {
         if (input.memberName.empty()) return "empty member name";
         if (input.memberName.size() > kMaxMemberName) return "member name longer than 259 bytes: " + input.memberName;
+        if (climbsOut(input.memberName)) return "member name climbs out of the archive root: " + input.memberName;
         total += input.bytes.size() + 2 * (kEntrySize + kLocalHeaderSize + input.memberName.size()) + 64;
     }
     // Offsets and sizes are 32-bit; stored data is the worst case.
@@ -230,13 +245,21 @@ bool writeArchive(const std::string& path, const std::vector<PackInput>& inputs,
         return false;
     }
     std::vector<std::uint8_t> archive = packArchive(inputs, options);
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    // Written beside the target and renamed over it only once complete and closed, so
+    // a full disk or a failed write never replaces a sound archive by a truncated one.
+    const std::string partial = path + ".partial";
+    std::FILE* file = std::fopen(partial.c_str(), "wb");
     if (!file) {
-        if (error) *error = "cannot create " + path;
+        if (error) *error = "cannot create " + partial + ": " + std::strerror(errno);
         return false;
     }
-    bool ok = std::fwrite(archive.data(), 1, archive.size(), file) == archive.size();
+    bool ok = std::fwrite(archive.data(), 1, archive.size(), file) == archive.size() && std::fflush(file) == 0;
+    int writeError = errno;
     ok = std::fclose(file) == 0 && ok;
-    if (!ok && error) *error = "cannot write " + path;
-    return ok;
+    std::error_code ec;
+    if (ok) std::filesystem::rename(partial, path, ec);
+    if (ok && !ec) return true;
+    std::remove(partial.c_str());
+    if (error) *error = "cannot write " + path + ": " + (ec ? ec.message() : std::strerror(writeError ? writeError : errno));
+    return false;
 }

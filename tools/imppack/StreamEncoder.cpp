@@ -1,6 +1,7 @@
 #include "imppack/StreamEncoder.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "imppack/BitWriter.h"
 #include "imppack/BwtEncoder.h"
@@ -58,7 +59,9 @@ std::vector<std::uint8_t> encodeWith(const std::vector<std::uint8_t>& decoded, M
     std::vector<std::uint8_t> stream;
     WindowModel window;
     std::vector<std::uint8_t> lzStage = decoded;  // what the LZ stage codes, as the reader's window keeps it
-    LzEncoder lz(lzStage.data(), lzStage.size());
+    // The match finder's tables are large: only LZ streams pay for them.
+    std::optional<LzEncoder> lz;
+    if (method == Method::Lz) lz.emplace(lzStage.data(), lzStage.size());
     std::size_t start = 0;
     do {
         std::uint32_t size = static_cast<std::uint32_t>(std::min<std::size_t>(blockSize, decoded.size() - start));
@@ -74,7 +77,7 @@ std::vector<std::uint8_t> encodeWith(const std::vector<std::uint8_t>& decoded, M
             std::uint64_t history = trial.beginLzBlock(size);
             std::vector<DeltaMarker> markers = planDeltaRegions(decoded.data(), start, size, start - history);
             applyDeltaRegions(lzStage.data(), decoded.data(), start, size, markers);
-            block = lzBlock(lz, start, size, history, first, last, markers);
+            block = lzBlock(*lz, start, size, history, first, last, markers);
             usedLz = block.size() < size + 6u;
             if (usedLz) window = trial;
             else std::copy(data, data + size, lzStage.begin() + static_cast<std::ptrdiff_t>(start));

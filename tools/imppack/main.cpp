@@ -22,15 +22,22 @@ namespace {
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitBadCrc = 3;  // cat: the bytes went out, but they fail their CRC
 
-int usage() {
+void printUsage(std::FILE* to) {
     std::fputs(
         "usage: imppack create OUT.ssd [--method stored|lz|bwt|best] [--solid] [--block-size N]\n"
         "                      [--filter e8|e8w] [--comment TEXT] [--stored-directory] (DIR|FILE)...\n"
         "       imppack list ARCHIVE\n"
         "       imppack cat ARCHIVE NAME\n"
-        "       imppack test ARCHIVE\n",
-        stderr);
+        "       imppack test ARCHIVE\n"
+        "exit status: 0 success, 1 failure, 2 bad usage; cat exits 3 when it wrote the\n"
+        "member but its bytes fail the CRC check (the warning goes to stderr)\n",
+        to);
+}
+
+int usage() {
+    printUsage(stderr);
     return kExitUsage;
 }
 
@@ -95,10 +102,7 @@ int create(int argc, char** argv) {
         std::fprintf(stderr, "imppack: %s\n", error.c_str());
         return kExitFailure;
     }
-    std::set<std::string> seen;
     for (const PackInput& m : members) {
-        if (!seen.insert(m.memberName).second)
-            std::fprintf(stderr, "imppack: warning: %s given twice; readers find the first\n", m.memberName.c_str());
         if (m.memberName.size() >= ArchiveMember::kNameCapacity)
             std::fprintf(stderr, "imppack: warning: %s is longer than the show's %zu-character names\n",
                          m.memberName.c_str(), ArchiveMember::kNameCapacity - 1);
@@ -137,13 +141,14 @@ int list(const char* path) {
 
 // The reader writes an archive comment to standard output on every extraction;
 // member bytes must not mix with it, and `test` shows it once through `list`.
-int extractQuietly(const char* path, const char* name, std::uint8_t*& data, std::uint32_t& size) {
+int extractQuietly(const char* path, const char* name, std::uint8_t*& data, std::uint32_t& size,
+                   bool* crcMatches = nullptr) {
     std::fflush(stdout);
     int saved = dup(STDOUT_FILENO);
     int sink = open("/dev/null", O_WRONLY);
     if (saved >= 0 && sink >= 0) dup2(sink, STDOUT_FILENO);
     if (sink >= 0) close(sink);
-    int result = extractMember(path, name, data, size);
+    int result = extractMember(path, name, data, size, crcMatches);
     std::fflush(stdout);
     if (saved >= 0) {
         dup2(saved, STDOUT_FILENO);
@@ -155,7 +160,8 @@ int extractQuietly(const char* path, const char* name, std::uint8_t*& data, std:
 int cat(const char* path, const char* name) {
     std::uint8_t* data = nullptr;
     std::uint32_t size = 0;
-    int result = extractQuietly(path, name, data, size);
+    bool crcMatches = false;
+    int result = extractQuietly(path, name, data, size, &crcMatches);
     if (result != 0) {
         delete[] data;
         printResult(name, result);
@@ -163,7 +169,8 @@ int cat(const char* path, const char* name) {
     }
     bool ok = std::fwrite(data, 1, size, stdout) == size && std::fflush(stdout) == 0;
     delete[] data;
-    return ok ? 0 : kExitFailure;
+    if (!ok) return kExitFailure;
+    return crcMatches ? 0 : kExitBadCrc;
 }
 
 int test(const char* path) {
@@ -209,6 +216,10 @@ int test(const char* path) {
 int main(int argc, char** argv) {
     if (argc < 2) return usage();
     std::string command = argv[1];
+    if (command == "--help" || command == "-h") {
+        printUsage(stdout);
+        return 0;
+    }
     if (command == "create") return create(argc - 2, argv + 2);
     if (command == "list" && argc == 3) return list(argv[2]);
     if (command == "cat" && argc == 4) return cat(argv[2], argv[3]);
