@@ -59,7 +59,8 @@ CONFIG
 
 xscreensaver --no-splash >"$WORK/daemon.out" 2>"$WORK/daemon.err" &
 daemon=$!
-for _ in $(seq 100); do
+# A loaded machine (the sanitizer run) can take many seconds to start the daemon.
+for _ in $(seq 400); do
   xscreensaver-command -time >/dev/null 2>&1 && break
   sleep 0.1
 done
