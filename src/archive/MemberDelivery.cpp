@@ -79,6 +79,7 @@ bool takeFromBlock(const StreamDecoder& decoder, const MemberLocation& member, P
     }
     std::uint64_t n = member.size - p.received;
     if (n > atHand) n = atHand;
+    if (n == 0) return true;  // nothing new: the buffer may not even exist yet
     if (!reserveOutput(p, p.received + n, member.size)) return false;
     if (member.filterWidth == 0) {
         // Copy and checksum in one pass over the bytes.
