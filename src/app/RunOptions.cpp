@@ -65,6 +65,15 @@ bool parseSize(const std::string& text, int& width, int& height) {
     return true;
 }
 
+// WORLD:FILE, both parts non-empty.
+bool parseScene(const std::string& text, RunOptions& options) {
+    std::size_t colon = text.find(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == text.size()) return false;
+    options.sceneWorld = text.substr(0, colon);
+    options.sceneFile = text.substr(colon + 1);
+    return true;
+}
+
 // One option and its value; false when the value does not parse.
 using OptionHandler = bool (*)(const std::string& value, RunOptions& options);
 
@@ -92,6 +101,7 @@ const LongOption kLongOptions[] = {
      [](const std::string& v, RunOptions& o) { return parseSeconds(v, o.benchmarkSeconds) && o.benchmarkSeconds > 0; }},
     {"--simulate", true,
      [](const std::string& v, RunOptions& o) { return parseSeconds(v, o.simulateSeconds) && o.simulateSeconds > 0; }},
+    {"--scene", true, parseScene},
     {"--check-data", false, [](const std::string&, RunOptions& o) { return o.checkData = true; }},
     {"--help", false, [](const std::string&, RunOptions& o) { return o.help = true; }},
     {"--version", false, [](const std::string&, RunOptions& o) { return o.version = true; }},
@@ -224,6 +234,7 @@ const char kOptionHelp[] =
     "  --seed N             seed the random generator with N\n"
     "  --size WxH           window size instead of the settings' mode\n"
     "  --no-loading         skip the loading animation\n"
+    "  --scene WORLD:FILE   open with that world's scene file instead of a random one\n"
     "  --benchmark S        run S seconds, then print the frame rate\n"
     "  --simulate S         run the show S seconds without drawing\n"
     "  --check-data         check every member the show reads\n"

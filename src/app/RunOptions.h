@@ -36,6 +36,10 @@ struct RunOptions {
     bool noGalaxy = false;       // --no-galaxy
     int maxFps = -1;             // --max-fps N; 0: no cap
     std::string dataPath;        // --data PATH: the folder holding data.ssd
+    // --scene WORLD:FILE: open with that scene file of that world instead of the random
+    // opening (content authors and picture tests reach any world at once).
+    std::string sceneWorld;
+    std::string sceneFile;
 
     // A run for a machine or a measurement rather than a viewer: windowed or offscreen,
     // no display mode change.

@@ -194,7 +194,7 @@ void readShowScripts(const ShowParts& parts) {
     }
 }
 
-void beginShow(const ShowParts& parts) {
+void beginShow(const ShowParts& parts, const RunOptions& options) {
     parts.setParticleFieldOn(true);
     saverState.cameraSpeedFactor = cameraSpeedFactor(settings.timeScale);
     setSceneClock(parts, 0);
@@ -204,6 +204,11 @@ void beginShow(const ShowParts& parts) {
     OpeningChoice choice = chooseOpening(sceneDraw, worldDraw, variantDraw);
     char sceneFile[32];
     std::snprintf(sceneFile, sizeof sceneFile, "scene%d.txt", choice.sceneNumber);
+    if (!options.sceneWorld.empty()) {
+        parts.chooseOpening(options.sceneFile.c_str(), options.sceneWorld.c_str(), choice.variant);
+        parts.readScene();
+        return;
+    }
     parts.chooseOpening(sceneFile, kOpeningWorlds[choice.world], choice.variant);
     parts.readScene();
     if (!settings.galaxy) parts.setSceneEnded();
@@ -261,7 +266,7 @@ void playShow(const ShowParts& parts, RunLimits& limits) {
     std::uint32_t seed = static_cast<std::uint32_t>(frameTimer.startCount() & 0xFFFFFFFF);
     parts.seedRandom(limits.options.hasSeed ? limits.options.seed : seed);
     rateTimer.start();
-    beginShow(parts);
+    beginShow(parts, limits.options);
     saverState.running = true;
     int centreX = 0;
     int centreY = 0;

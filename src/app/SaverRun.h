@@ -17,7 +17,9 @@ int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options);
 void readShowScripts(const ShowParts& parts);
 // The show's start after the loading animation: particle field on, scene clock at 0,
 // the random opening and its scene, the galaxy opening skipped when Galaxy is off.
-void beginShow(const ShowParts& parts);
+// A --scene choice replaces the random opening (the draws are still taken, so the
+// random sequence after it is the same) and always plays.
+void beginShow(const ShowParts& parts, const RunOptions& options);
 // One frame's advance of the show: scene clock, camera and sequencer, the objects' update,
 // look modes and eye point.
 void advanceShow(const ShowParts& parts, double dt);

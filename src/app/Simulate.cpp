@@ -64,7 +64,7 @@ int runSimulation(const RunOptions& options, std::FILE* out) {
     parts.setSceneClock(0);
     std::uint32_t seed = options.hasSeed ? options.seed : static_cast<std::uint32_t>(readCounter());
     parts.seedRandom(seed);
-    beginShow(parts);
+    beginShow(parts, options);
 
     for (long frame = 1; frame <= frames; ++frame) {
         simulatedTime = frame * dt;

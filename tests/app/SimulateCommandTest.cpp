@@ -79,6 +79,11 @@ TEST(SimulateCommand, MatchesTheInProcessRun) {
     // Galaxy on and twice the speed: the 2-second opening ends at 1 s of main-loop time.
     EXPECT_NE(output.find("t=1.000 world=far scene=b\\leg"), std::string::npos) << output;
 
+    // A chosen opening plays first, Galaxy or not, and the chain goes on from it.
+    ASSERT_EQ(runProgram("--simulate 3 --fixed-dt 0.25 --seed 77 --scene far:leg1.txt", config, output), 0);
+    EXPECT_EQ(output.rfind("t=0.000 world=far scene=b\\leg1.txt", 0), 0u) << output;
+    EXPECT_NE(runProgram("--simulate 3 --scene far", config, output), 0);
+
     // The data check: textures and meshes are missing from this small show.
     EXPECT_EQ(runProgram("--check-data", config, output), 1);
     EXPECT_NE(output.find("textures\\particle.jpg: missing"), std::string::npos) << output;
