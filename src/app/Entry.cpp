@@ -19,13 +19,40 @@
 #include "app/ShowParts.h"
 #include "app/Simulate.h"
 #include "app/StartChecks.h"
+#include "app/StopSignals.h"
 #include "archive/Messages.h"
 #include "platform/Platform.h"
 #include "script/Settings.h"
 
 namespace {
 
-void showPlatformMessage(const char* text, const char* caption) { platform::messageBox(text, caption); }
+// Set by a message that ends the run as failed.
+bool messageFailed = false;
+
+void showPlatformMessage(const char* text, const char* caption) {
+    // A box after a stop request would hold up the stop.
+    if (stopRequested()) {
+        std::fprintf(stderr, "%s: %s\n", caption, text);
+    } else {
+        platform::messageBox(text, caption);
+    }
+    // A stop signal closed the box: the run ends, and not as a success.
+    if (stopRequested()) messageFailed = true;
+}
+
+// A hack's or a preview's screen belongs to the daemon or the settings panel, which would
+// outlive any box of ours: the reason goes to stderr and the run ends as failed.
+void failWithMessage(const char* text, const char* caption) {
+    std::fprintf(stderr, "voidrift: %s: %s\n", caption, text);
+    messageFailed = true;
+    requestStop();
+}
+
+MessageSink messageSinkFor(const RunOptions& options, RunMode mode) {
+    if (options.embedded() || mode == preview) return failWithMessage;
+    // Nobody watches an unattended run: its messages go to stderr, never into a waiting box.
+    return options.unattended() ? nullptr : showPlatformMessage;
+}
 
 const char kNoDisplay[] =
     "voidrift: no display found; to record the show offscreen instead: voidrift --record DIR --frames N\n";
@@ -61,14 +88,49 @@ bool startVideo(RunMode mode, const RunOptions& options) {
     return platform::displayAvailable() && platform::initialize(false);
 }
 
+// Says what keeps the archive from serving the run; true when the run must end with it.
+// A viewer's saver run still shows what it can, as on screen; a run for a machine, a hack
+// and a live preview fail at once, with no box on a screen that is not theirs.
+bool archiveEndsRun(const EntryContext& context, const RunOptions& options, bool dataRun) {
+    std::string problem = archiveProblem();
+    if (problem.empty()) return false;
+    std::fprintf(stderr, "voidrift: %s\n", problem.c_str());
+    bool quiet = dataRun || options.unattended() || options.embedded();
+    if (context.archiveProblemEndsRun && !quiet) {
+        std::string text = problem + ".\nPut data.ssd beside the screensaver, or name its folder in the \"Path\" setting.";
+        platform::messageBox(text.c_str(), "Voidrift 3D Screensaver");
+    }
+    return quiet || context.archiveProblemEndsRun;
+}
+
+// The live show in the preview area, as a hack in that window.
+int runLivePreview(SaverApp& app, RunOptions& options, const EntryContext& context) {
+    options.livePreview = true;
+    app.mode = saver;
+    applySettingOverrides(options, settings);
+    if (archiveEndsRun(context, options, false)) return 1;
+    setMessageSink(messageSinkFor(options, app.mode));
+    return runSaver(app, realShowParts(), options);
+}
+
+// The picture until the preview area goes or grows wide enough for the live show.
+int runPreview(SaverApp& app, RunOptions& options, const EntryContext& context, bool video) {
+    for (;;) {
+        int exitCode = runPreviewMode(app, video);
+        if (exitCode != kPreviewAreaGrew) return exitCode;
+        options.windowId = livePreviewWindow(app);
+        if (options.windowId != 0) return runLivePreview(app, options, context);
+    }
+}
+
 // The process exit code of the mode.
-int runMode(SaverApp& app, const RunOptions& options, bool video) {
+int runMode(SaverApp& app, RunOptions& options, const EntryContext& context, bool video) {
     switch (app.mode) {
         case saver:
         case saverTest:
             return runSaver(app, realShowParts(), options);
         case configure: return runConfigureDialog(app, video);
-        case preview: return runPreviewMode(app, video);
+        case preview: return runPreview(app, options, context, video);
     }
     return 0;
 }
@@ -100,7 +162,10 @@ int voidriftMain(EntryContext context) {
     std::string line = rawLineHolds ? context.rawLine : rawCommandLine(arguments);
     app.mode = parseCommandLine(app, line.c_str());
     // A preview area wide enough for the show gets the live show instead of the picture.
-    if (app.mode == preview) options.windowId = livePreviewWindow(app);
+    if (app.mode == preview) {
+        options.windowId = livePreviewWindow(app);
+        options.livePreview = options.windowId != 0;
+    }
     // Recording, counted and measured runs, and hacks (XScreenSaver gives no switch), are
     // runs of the show whatever the switch.
     if ((options.unattended() || options.embedded()) && app.mode != saverTest) app.mode = saver;
@@ -138,23 +203,16 @@ int voidriftMain(EntryContext context) {
     if (!dataFolder.empty()) enterDataFolder(dataFolder.c_str(), stderr);
     // Runs over the data alone open no window; their messages go to stderr.
     if (options.checkData) return runCheckData(stdout);
-    // A damaged archive is said once; the saver run still shows what it can, as on screen,
-    // while a run for a machine fails.
-    std::string problem = saverMode || dataRun ? archiveProblem() : "";
-    if (!problem.empty()) std::fprintf(stderr, "voidrift: %s\n", problem.c_str());
-    if (!problem.empty() && context.archiveProblemEndsRun && !dataRun && !options.unattended()) {
-        std::string text = problem + ".\nPut data.ssd beside the screensaver, or name its folder in the \"Path\" setting.";
-        platform::messageBox(text.c_str(), "Voidrift 3D Screensaver");
-    }
-    if (!problem.empty() && (dataRun || options.unattended() || context.archiveProblemEndsRun)) {
+    if ((saverMode || dataRun) && archiveEndsRun(context, options, dataRun)) {
         platform::shutdown();
         return 1;
     }
     if (dataRun) return runSimulation(options, stdout);
-    // Nobody watches an unattended run: its messages go to stderr, never into a waiting box.
-    setMessageSink(options.unattended() ? nullptr : showPlatformMessage);
-    int exitCode = runMode(app, options, video);
+    messageFailed = false;
+    setMessageSink(messageSinkFor(options, app.mode));
+    int exitCode = runMode(app, options, context, video);
     setMessageSink(nullptr);
+    if (messageFailed) exitCode = 1;
     platform::shutdown();
     return exitCode;
 }

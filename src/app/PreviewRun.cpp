@@ -15,9 +15,9 @@ std::uint64_t previewWindow(const SaverApp& app) {
     return static_cast<std::uint64_t>(static_cast<std::uint32_t>(app.parentWindow));
 }
 
-int cannotCreateWindow(bool displayStarted) {
+// The settings panel that started us waits for our end: no box for nobody to close.
+int cannotCreateWindow() {
     std::fprintf(stderr, "ERROR: Cannot creat window!\n");
-    if (displayStarted) platform::messageBox("Cannot creat window!", "ERROR");
     return 1;
 }
 
@@ -33,11 +33,13 @@ std::uint64_t livePreviewWindow(const SaverApp& app) {
 
 int runPreviewMode(const SaverApp& app, bool displayStarted) {
     std::uint64_t window = previewWindow(app);
-    if (!displayStarted || window == 0) return cannotCreateWindow(displayStarted);
+    if (!displayStarted || window == 0) return cannotCreateWindow();
     BmpImage picture;
     decodeBmp(previewPictureBmp, previewPictureBmpSize, picture);
-    if (!platform::runPicturePreview(window, picture.rgb.data(), picture.width, picture.height)) {
-        return cannotCreateWindow(displayStarted);
+    switch (platform::runPicturePreview(window, picture.rgb.data(), picture.width, picture.height, kLiveShowWidth)) {
+        case platform::PreviewEnd::closed: return 0;
+        case platform::PreviewEnd::grown: return kPreviewAreaGrew;
+        case platform::PreviewEnd::failed: break;
     }
-    return 0;
+    return cannotCreateWindow();
 }

@@ -26,6 +26,9 @@ struct RunOptions {
     // preview owns; the daemon owns the display and the input.
     std::uint64_t windowId = 0;  // --window-id ID (decimal or 0x-hex), else XSCREENSAVER_WINDOW
     bool rootWindow = false;     // --root: the root window, unless the daemon names its own
+    // The live show in a settings panel's preview area ("/p" into a wide one): quiet, as
+    // the user there looks at the settings.
+    bool livePreview = false;
 
     // This run's overrides of the settings file; -1: as the file says.
     bool showFps = false;        // -fps
@@ -59,7 +62,8 @@ void adoptDaemonWindow(RunOptions& options, const char* daemonWindow);
 
 struct Settings;
 // The options' overrides of the file's settings, for this run only. In hack mode the
-// daemon owns the display: the gamma ramp is left alone whatever the file says.
+// daemon owns the display: the gamma ramp is left alone whatever the file says. A live
+// preview plays no music.
 void applySettingOverrides(const RunOptions& options, Settings& record);
 // Frames a second at most, 0 for no cap: --max-fps, else "MaxFps" when set (not negative),
 // else 60 in hack mode (a saver left on for hours should spare the fans) and none in /s,

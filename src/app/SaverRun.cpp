@@ -96,6 +96,12 @@ void followWindowSize(const RunOptions& options) {
 }
 
 void startMusic(const ShowParts& parts, MemberBytes music) {
+    // The daemon starts a hack on each monitor: one soundtrack is enough.
+    if (!platform::claimMusic()) {
+        std::fputs("voidrift: another Voidrift plays the music; this one stays silent\n", stderr);
+        settings.enableMusic = false;
+        return;
+    }
     parts.imxInit(platform::nativeWindow(), 44100, 0, -1);
     parts.imxStart();
     parts.imxSetGlobalVolumes(settings.volume, settings.volume, settings.volume);
@@ -305,7 +311,11 @@ int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options) {
     }
     saverState = SaverState{};
     parts.clearWorldChoice();
-    if (!openSaverWindow(options)) return 1;
+    if (!openSaverWindow(options)) {
+        // The preview area went before the show could open in it.
+        if (options.livePreview) std::fputs("ERROR: Cannot creat window!\n", stderr);
+        return 1;
+    }
     queryFrequency();
     MemberBytes music = parts.readMusicMember();
     platform::showWindow();

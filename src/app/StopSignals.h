@@ -7,5 +7,7 @@
 void installStopSignals(bool nothingToRestore = false);
 void removeStopSignals();
 bool stopRequested();
+// A stop asked for by the run itself (a failure it cannot show), heeded as a signal is.
+void requestStop();
 // Tests: forget a request that ended an earlier run.
 void clearStopRequest();

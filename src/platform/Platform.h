@@ -83,6 +83,13 @@ bool monitorAsleep();
 
 // A modal message box with an OK button; stderr when there is no screen.
 void messageBox(const char* text, const char* caption);
+// Closes the message box now up, if any, so that messageBox returns (safe in a signal
+// handler). A box kept in a process of its own also ends when this process does.
+void endMessageBox();
+
+// True when this process may play music: no other Voidrift of this user's session does.
+// The claim holds until the process ends, however it ends.
+bool claimMusic();
 
 // The folder of the running program's file (links resolved); empty when unknown.
 std::string programFolder();
@@ -90,10 +97,14 @@ std::string programFolder();
 // Windows of other programs (a settings panel's preview area), by their X11 id.
 // False when there is no display or no such window.
 bool foreignWindowSize(std::uint64_t window, int& width, int& height);
+// How a picture preview ended: a window destroyed, no child window made, or the parent
+// grown wide enough for something better than the picture.
+enum class PreviewEnd { closed, failed, grown };
 // Covers the foreign window `parent` with a black child window that shows the RGB picture
-// (3 bytes a pixel, top row first) at its top-left corner, redrawn after every exposure,
-// and returns when either window is destroyed. False at once when the child cannot be made.
-bool runPicturePreview(std::uint64_t parent, const std::uint8_t* rgb, int width, int height);
+// (3 bytes a pixel, top row first) at its top-left corner, redrawn after every exposure
+// and following the parent's size, until either window is destroyed or the parent is
+// at least `grownWidth` pixels wide.
+PreviewEnd runPicturePreview(std::uint64_t parent, const std::uint8_t* rgb, int width, int height, int grownWidth);
 
 std::int64_t readCounter();
 std::int64_t counterFrequency();

@@ -10,6 +10,7 @@
 namespace {
 
 std::atomic<int> requests{0};
+std::atomic<bool> selfStop{false};
 bool installed = false;
 
 BOOL WINAPI onConsoleControl(DWORD type) {
@@ -32,6 +33,11 @@ void removeStopSignals() {
     installed = false;
 }
 
-bool stopRequested() { return requests.load() != 0; }
+bool stopRequested() { return requests.load() != 0 || selfStop.load(); }
 
-void clearStopRequest() { requests.store(0); }
+void requestStop() { selfStop.store(true); }
+
+void clearStopRequest() {
+    requests.store(0);
+    selfStop.store(false);
+}

@@ -9,6 +9,7 @@
 #include <chrono>
 
 #include "platform/Platform.h"
+#include "platform/sdl/BoxProcess.h"
 #include "platform/sdl/SdlKeys.h"
 #include "platform/sdl/X11Dpms.h"
 #include "platform/sdl/X11ForeignWindow.h"
@@ -346,9 +347,16 @@ bool monitorAsleep() {
 }
 
 void messageBox(const char* text, const char* caption) {
-    if (!isOffscreen() && SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, window) == 0) return;
+    if (!isOffscreen()) {
+        box::begin();
+        bool shown = SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, window) == 0;
+        box::end();
+        if (shown) return;
+    }
     std::fprintf(stderr, "%s: %s\n", caption, text);
 }
+
+void endMessageBox() { box::kill(); }
 
 std::string programFolder() {
     char* base = SDL_GetBasePath();

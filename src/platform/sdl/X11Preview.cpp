@@ -103,7 +103,7 @@ bool createChild(Preview& preview, const XWindowAttributes& parentAttributes) {
     return !trap.failed(preview.display) && preview.child != 0;
 }
 
-void runEvents(Preview& preview) {
+PreviewEnd runEvents(Preview& preview, int grownWidth) {
     for (;;) {
         XEvent event;
         XNextEvent(preview.display, &event);
@@ -117,12 +117,15 @@ void runEvents(Preview& preview) {
                 break;
             case ConfigureNotify:
                 if (event.xconfigure.window == preview.parent) {
+                    if (event.xconfigure.width >= grownWidth) return PreviewEnd::grown;
                     XResizeWindow(preview.display, preview.child, static_cast<unsigned>(event.xconfigure.width),
                                   static_cast<unsigned>(event.xconfigure.height));
                 }
                 break;
             case DestroyNotify:
-                if (event.xdestroywindow.window == preview.child || event.xdestroywindow.window == preview.parent) return;
+                if (event.xdestroywindow.window == preview.child || event.xdestroywindow.window == preview.parent) {
+                    return PreviewEnd::closed;
+                }
                 break;
             default:
                 break;
@@ -145,27 +148,28 @@ bool foreignWindowSize(std::uint64_t window, int& width, int& height) {
     return found;
 }
 
-bool runPicturePreview(std::uint64_t parent, const std::uint8_t* rgb, int width, int height) {
+PreviewEnd runPicturePreview(std::uint64_t parent, const std::uint8_t* rgb, int width, int height, int grownWidth) {
     Preview preview;
     preview.parent = static_cast<Window>(parent);
     preview.width = width;
     preview.height = height;
     preview.display = parent ? XOpenDisplay(nullptr) : nullptr;
-    if (!preview.display) return false;
+    if (!preview.display) return PreviewEnd::failed;
+    PreviewEnd end = PreviewEnd::failed;
     XWindowAttributes parentAttributes;
-    bool created = readAttributes(preview.display, preview.parent, parentAttributes) && createChild(preview, parentAttributes);
-    if (created) {
+    if (readAttributes(preview.display, preview.parent, parentAttributes) && createChild(preview, parentAttributes)) {
         XWindowAttributes childAttributes;
         if (readAttributes(preview.display, preview.child, childAttributes)) {
             preview.image = makeImage(preview.display, childAttributes, rgb, width, height);
         }
         preview.gc = XCreateGC(preview.display, preview.child, 0, nullptr);
-        runEvents(preview);
+        end = runEvents(preview, grownWidth);
         XFreeGC(preview.display, preview.gc);
         if (preview.image) XDestroyImage(preview.image);
     }
+    // Our child window goes with the connection.
     XCloseDisplay(preview.display);
-    return created;
+    return end;
 }
 
 }  // namespace platform

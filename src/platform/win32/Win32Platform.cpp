@@ -362,7 +362,7 @@ bool monitorAsleep() { return false; }
 // The display control panel's preview area comes with the preview.
 bool foreignWindowSize(std::uint64_t, int&, int&) { return false; }
 
-bool runPicturePreview(std::uint64_t, const std::uint8_t*, int, int) { return false; }
+PreviewEnd runPicturePreview(std::uint64_t, const std::uint8_t*, int, int, int) { return PreviewEnd::failed; }
 
 // Also on stderr, where a console or a log catches it.
 void messageBox(const char* text, const char* caption) {
@@ -370,6 +370,23 @@ void messageBox(const char* text, const char* caption) {
     std::fflush(stderr);
     MessageBoxA(window, text, caption, MB_OK | MB_TOPMOST);
 }
+
+// A named mutex in the session's namespace; the system drops it with the process.
+bool claimMusic() {
+    static bool claimed = false;
+    if (claimed) return true;
+    HANDLE mutex = CreateMutexA(nullptr, TRUE, "Local\\VoidriftMusic");
+    if (!mutex) return true;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(mutex);
+        return false;
+    }
+    claimed = true;
+    return true;
+}
+
+// The box belongs to this process and ends with it.
+void endMessageBox() {}
 
 // Where the .scr lies: with no "Path", data.ssd is looked for beside it.
 std::string programFolder() {
