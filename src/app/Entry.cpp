@@ -82,10 +82,13 @@ void useDesktopMode() {
 }
 
 // The saver run needs video; the dialog and the preview need it only where there is a
-// display, for the desktop mode and the message box.
+// display, for the desktop mode and the message box. Without a display, a viewer's run
+// asks no video driver to look for one (the search prints its own noise).
 bool startVideo(RunMode mode, const RunOptions& options) {
-    if (mode == saver || mode == saverTest) return platform::initialize(wantsOffscreen(options));
-    return platform::displayAvailable() && platform::initialize(false);
+    if (mode != saver && mode != saverTest) return platform::displayAvailable() && platform::initialize(false);
+    bool offscreen = wantsOffscreen(options);
+    if (!offscreen && !videoDriverNamed() && !platform::displayAvailable()) return false;
+    return platform::initialize(offscreen);
 }
 
 // Says what keeps the archive from serving the run; true when the run must end with it.

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <png.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -64,6 +65,11 @@ bool writePng(const std::string& path, int width, int height, const std::vector<
 FrameRecorder::FrameRecorder(std::string directory) : directory_(std::move(directory)) {}
 
 bool FrameRecorder::prepare() {
+#ifdef SIGXFSZ
+    // Past the file size limit a write then fails, and the run says which frame, instead
+    // of the process dying without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     std::error_code error;
     std::filesystem::create_directories(directory_, error);
     if (!std::filesystem::is_directory(directory_, error)) {

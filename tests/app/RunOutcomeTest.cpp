@@ -92,10 +92,23 @@ TEST_F(RunOutcome, RunsThatCannotDoTheirWorkFail) {
     EXPECT_EQ(tiny.status, 2) << tiny.output;
     EXPECT_NE(tiny.output.find("too small"), std::string::npos) << tiny.output;
 
-    ProgramRun unseen = run("/s", "-u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER VOIDRIFT_CONFIG=settings.ini");
+    // Without a display no video driver goes looking for one and prints its own noise.
+    ProgramRun unseen = run("/s", "-u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER -u XDG_RUNTIME_DIR VOIDRIFT_CONFIG=settings.ini");
     EXPECT_EQ(unseen.status, 1) << unseen.output;
     EXPECT_NE(unseen.output.find("no display found"), std::string::npos) << unseen.output;
     EXPECT_NE(unseen.output.find("--record"), std::string::npos) << unseen.output;
+    EXPECT_EQ(unseen.output.find("XDG_RUNTIME_DIR"), std::string::npos) << unseen.output;
+
+    // A full disk: the process's file size limit (inherited) is below a frame's size.
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 16;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    ProgramRun full = run("--record full --frames 3 --no-loading --size 64x48");
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(full.status, 1) << full.output;
+    EXPECT_NE(full.output.find("cannot write"), std::string::npos) << full.output;
 }
 
 // A file that fills the disk is never left under a frame's name, nor under its temporary one.
