@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "app/FrameCap.h"
 
 namespace {
@@ -27,6 +30,26 @@ TEST(FrameCap, StopRequestEndsTheWait) {
     auto before = FrameCap::Clock::now();
     cap.wait([] { return true; });
     EXPECT_LT(FrameCap::Clock::now() - before, 200ms);
+}
+
+// A stop that comes in the middle of a long wait ends it within a sleep slice, not at
+// the frame's deadline a second later.
+TEST(FrameCap, StopDuringTheWaitEndsIt) {
+    static std::atomic<bool> stop{false};
+    FrameCap cap(1);
+    cap.wait(nullptr);
+    auto start = FrameCap::Clock::now();
+    FrameCap::Clock::time_point raised;
+    std::thread raiser([&raised] {
+        std::this_thread::sleep_for(250ms);
+        raised = FrameCap::Clock::now();
+        stop = true;
+    });
+    cap.wait([] { return stop.load(); });
+    auto ended = FrameCap::Clock::now();
+    raiser.join();
+    if (raised - start > 600ms) GTEST_SKIP() << "the machine is too busy to raise the stop in time";
+    EXPECT_LT(ended - raised, 400ms);
 }
 
 }  // namespace
