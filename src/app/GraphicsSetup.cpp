@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "archive/Messages.h"
 #include "platform/Platform.h"
@@ -112,7 +113,15 @@ void applyLetterboxViewport() {
 }
 
 void setDisplayMode() {
-    platform::changeDisplayMode({static_cast<int>(settings.width), static_cast<int>(settings.height), settings.depth});
+    platform::DisplayMode wanted{static_cast<int>(settings.width), static_cast<int>(settings.height), settings.depth};
+    platform::DisplayMode screen;
+    // The window covers the screen in its own mode then: the show is drawn at that size.
+    if (!platform::changeDisplayMode(wanted) && platform::desktopMode(screen)) {
+        std::fprintf(stderr, "voidrift: the display cannot switch to %d x %d; the show fills the screen at %d x %d\n",
+                     wanted.width, wanted.height, screen.width, screen.height);
+        settings.width = static_cast<std::uint32_t>(screen.width);
+        settings.height = static_cast<std::uint32_t>(screen.height);
+    }
     platform::showCursor(false);
 }
 

@@ -69,7 +69,8 @@ void showCursor(bool visible);
 bool desktopMode(DisplayMode& mode);
 std::vector<DisplayMode> displayModes();
 // Temporary full-screen change of the window's display; undone by restoreDisplayMode
-// (and by closeWindow).
+// (and by closeWindow). False when the display cannot take the mode: the window then
+// covers the screen in the mode it has.
 bool changeDisplayMode(const DisplayMode& mode);
 void restoreDisplayMode();
 

@@ -300,6 +300,27 @@ std::vector<DisplayMode> displayModes() {
     return modes;
 }
 
+namespace {
+
+// A window as large as its display, without the system's full screen (which asks a
+// window manager that may not be there, and a mode the display just refused).
+void coverDisplay() {
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(displayIndex(), &bounds) != 0) return;
+    SDL_SetWindowFullscreen(window, 0);
+    SDL_SetWindowBordered(window, SDL_FALSE);
+    SDL_SetWindowPosition(window, bounds.x, bounds.y);
+    SDL_SetWindowSize(window, bounds.w, bounds.h);
+}
+
+bool switchedTo(const DisplayMode& mode) {
+    SDL_DisplayMode current;
+    return SDL_GetCurrentDisplayMode(displayIndex(), &current) == 0 && current.w == mode.width &&
+           current.h == mode.height;
+}
+
+}  // namespace
+
 bool changeDisplayMode(const DisplayMode& mode) {
     if (!window || foreign) return false;
     DisplayMode desktop;
@@ -312,11 +333,13 @@ bool changeDisplayMode(const DisplayMode& mode) {
         SDL_DisplayMode closest;
         if (SDL_GetClosestDisplayMode(displayIndex(), &wanted, &closest)) SDL_SetWindowDisplayMode(window, &closest);
     }
-    if (SDL_SetWindowFullscreen(window, flag) != 0) return false;
+    bool switched = SDL_SetWindowFullscreen(window, flag) == 0 && (flag == SDL_WINDOW_FULLSCREEN_DESKTOP || switchedTo(mode));
+    // A display that cannot take the mode still shows no desktop around the show.
+    if (!switched) coverDisplay();
     modeChanged = true;
     coverOtherMonitors();
     SDL_RaiseWindow(window);
-    return true;
+    return switched;
 }
 
 void restoreDisplayMode() {

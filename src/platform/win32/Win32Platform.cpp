@@ -318,7 +318,16 @@ bool changeDisplayMode(const DisplayMode& mode) {
     wanted.dmBitsPerPel = static_cast<DWORD>(mode.bitsPerPixel);
     wanted.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
     modeChanged = true;
-    return ChangeDisplaySettingsA(&wanted, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL;
+    if (ChangeDisplaySettingsA(&wanted, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL) return true;
+    // A display that cannot take the mode still gets no desktop showing around the show.
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (window && GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+        const RECT& area = monitor.rcMonitor;
+        SetWindowPos(window, HWND_TOPMOST, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                     SWP_NOACTIVATE);
+    }
+    return false;
 }
 
 // The mode stored in the registry: what was there before the run.
