@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Hack mode in windows that another program owns, under Xvfb: two instances side by side
-# (the daemon runs one per monitor), one window resized while the show runs (the picture
+# (the daemon runs one per monitor; only one plays the music), one window resized while the show runs (the picture
 # follows), one destroyed (its hack ends), the other stopped by SIGTERM (promptly, cleanly).
 # Usage: window_id_test.sh VOIDRIFT X11_TEST_WINDOW DATA_DIR
 set -euo pipefail
@@ -17,7 +17,8 @@ trap cleanup EXIT
 start_xvfb 1024x768
 
 printf '[Software\\Voidrift 3D Screensaver]\nEnableMusic=1\nShowClock=1\nPath=%s\n' "$data" >"$WORK/settings.ini"
-export VOIDRIFT_CONFIG="$WORK/settings.ini" SDL_AUDIODRIVER=dummy
+mkdir -m 700 "$WORK/run"
+export VOIDRIFT_CONFIG="$WORK/settings.ini" SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR="$WORK/run"
 unset SDL_VIDEODRIVER XSCREENSAVER_WINDOW
 
 # One test window per hack, driven through a pipe; its answers go to a file. Sets WINDOW_ID.
@@ -62,13 +63,21 @@ a=$WINDOW_ID
 open_window b 320x240+680+0 5
 b=$WINDOW_ID
 # The daemon names its window in XSCREENSAVER_WINDOW and passes -root; the other is named outright.
-XSCREENSAVER_WINDOW=$a "$voidrift" -root --no-loading --seed 3 --no-clock --no-music 2>"$WORK/a.err" &
+XSCREENSAVER_WINDOW=$a "$voidrift" -root --no-loading --seed 3 --no-clock 2>"$WORK/a.err" &
 hack_a=$!
-"$voidrift" -window-id "$b" --no-loading --seed 5 --no-clock --no-music 2>"$WORK/b.err" &
+"$voidrift" -window-id "$b" --no-loading --seed 5 --no-clock 2>"$WORK/b.err" &
 hack_b=$!
 HACKS="$hack_a $hack_b"
 shot=$(snap_until 4 a "$WORK/a1.png" left 100); echo "window a: $shot"; expect_show "$shot"
 shot=$(snap_until 5 b "$WORK/b1.png" left 100); echo "window b: $shot"; expect_show "$shot"
+# One soundtrack a session: one hack holds the music lock, the other stays silent (once
+# both have read their data).
+for _ in $(seq 120); do
+  [ "$(cat "$WORK/a.err" "$WORK/b.err" | grep -c "stays silent")" = 1 ] && break
+  sleep 0.5
+done
+[ "$(cat "$WORK/a.err" "$WORK/b.err" | grep -c "stays silent")" = 1 ] || fail "not one silent hack: $(cat "$WORK/a.err" "$WORK/b.err")"
+! flock -n "$WORK/run/voidrift-music.lock" true || fail "no hack holds the music lock"
 
 [ "$(ask 4 a "resize 640 400")" = resized ] || fail "the test window did not resize"
 shot=$(snap_until 4 a "$WORK/a2.png" right 2000); echo "window a resized: $shot"
@@ -87,6 +96,7 @@ kill -TERM "$hack_b"
 wait_for_exit "$hack_b" 2 || fail "the hack did not end within 2 seconds of SIGTERM"
 [ "$ENDED_WITH" -eq 0 ] || fail "the hack ended with status $ENDED_WITH on SIGTERM"
 HACKS=""
+flock -n "$WORK/run/voidrift-music.lock" true || fail "the music lock outlived the hacks"
 
 for name in a b; do
   if [ "$(wc -l <"$WORK/$name.err")" -gt 1 ]; then
