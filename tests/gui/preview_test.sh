@@ -44,6 +44,11 @@ open_preview() {
     started_pids+=("$pid")
 }
 
+# The build's own data, and music on: a live preview must still not ask for it.
+export VOIDRIFT_CONFIG="$WORK/settings.ini" XDG_RUNTIME_DIR="$WORK/run"
+printf '[Software\\Voidrift 3D Screensaver]\nEnableMusic=1\n' >"$VOIDRIFT_CONFIG"
+mkdir -m 700 "$WORK/run"
+
 # The panel's preview area: 200 x 150 at (20, 30) on the screen.
 open_preview 200 150 20 30
 for _ in $(seq 100); do
@@ -89,8 +94,9 @@ live_or_picture() {
     size=$(xwininfo -id "$1" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
         /Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h "+" x "+" y }')
     for _ in $(seq 120); do
-        xwininfo -id "$1" -children | grep -q '"Qenn"' && { echo picture; return; }
+        # The picture's window comes before its drawing: look for it after the snap.
         import -window root -crop "$size" "$WORK/kind.png"
+        xwininfo -id "$1" -children | grep -q '"Qenn"' && { echo picture; return; }
         [ "$(identify -format %k "$WORK/kind.png")" -gt 1 ] && { echo live; return; }
         sleep 0.25
     done
@@ -99,9 +105,6 @@ live_or_picture() {
 
 # 320 pixels wide: the live show takes over the same process, quiet whatever the settings
 # say (the user there looks at the settings): it never asks for the music.
-export VOIDRIFT_CONFIG="$WORK/settings.ini" XDG_RUNTIME_DIR="$WORK/run"  # the build's own data
-printf '[Software\\Voidrift 3D Screensaver]\nEnableMusic=1\n' >"$VOIDRIFT_CONFIG"
-mkdir -m 700 "$WORK/run"
 xdotool windowsize --sync "$area" 400 300
 for _ in $(seq 60); do
     ! xwininfo -id "$area" -children | grep -q '"Qenn"' && break
@@ -117,6 +120,12 @@ done
 ! xwininfo -id "$area" -children | grep -q '"Qenn"' || fail "the grown area kept the picture, not the show"
 [ "$colours" -gt 100 ] && [ "$(pixel "$WORK/live.png" 200 150)" != "128,128,128" ] ||
     fail "the live show drew nothing into the grown area ($colours colours)"
+# The music would start with the loading animation, after the first (still) image.
+for _ in $(seq 60); do
+    import -window root -crop 400x300+20+30 "$WORK/moved.png"
+    [ "$(compare -metric AE "$WORK/live.png" "$WORK/moved.png" null: 2>&1 || true)" != 0 ] && break
+    sleep 0.5
+done
 [ ! -e "$WORK/run/voidrift-music.lock" ] || fail "the live preview asked for the music"
 xdotool windowkill "$area"
 wait_exit "$pid" 5 "the live preview after its window went"  # a frame on a busy software renderer can be slow
