@@ -31,6 +31,7 @@ done
 # "/p" into it; sets area and pid.
 open_preview() {
     local reply="$WORK/area-$3-$4"
+    rm -f "$reply"  # not an earlier area's id
     "$area_program" "$@" >"$reply" 2>/dev/null &
     started_pids+=($!)
     for _ in $(seq 200); do
@@ -141,5 +142,16 @@ for width in 319 320 321; do
     xdotool windowkill "$area"
     wait_exit "$pid" 10 "the preview of the $width pixel area after its window went"
     [ "$exit_code" = 0 ] || fail "the preview of the $width pixel area ended with $exit_code: $(cat "$WORK/stderr")"
+done
+# A window that goes while the preview starts: the run ends at once, and when it could not
+# open, it says so as for a bad id, whatever the moment (a sweep over the start-up, as a
+# busy machine moves each moment).
+for delay in $(LC_ALL=C seq 0 0.03 0.3); do
+    open_preview 400 300 300 200
+    sleep "$delay"
+    xdotool windowkill "$area"
+    wait_exit "$pid" 10 "the preview whose window went after $delay s"
+    [ "$exit_code" = 0 ] || { [ "$exit_code" = 1 ] && grep -q "Cannot creat window!" "$WORK/stderr"; } ||
+        fail "the preview whose window went after $delay s: $exit_code, $(cat "$WORK/stderr")"
 done
 echo "preview test passed"
