@@ -88,23 +88,17 @@ std::vector<FileLine> splitFileLines(const std::string& contents) {
 // New lines follow the file's own line ends.
 std::string lineEndOf(const std::vector<FileLine>& lines) {
     for (const FileLine& line : lines) {
-        if (line.end.size() >= 1 && line.end.back() == '\n') return line.end;
+        if (!line.end.empty() && line.end.back() == '\n') return line.end;
     }
     return "\n";
 }
 
 // The line of each value is the one the load takes: the first in our section that reads
 // as a number. Only a line whose value changed is rewritten (keeping its line end); every
-// other line, repeats and lines the load passes over included, stays as it was.
-std::string mergeSettings(const std::string& contents, const Settings& record) {
-    std::vector<FileLine> lines = splitFileLines(contents);
-    const std::string newline = lineEndOf(lines);
-    // A file of ours may begin with a comment: only a file without our section gets its header.
-    bool hasHeader = false;
-    for (const FileLine& line : lines) hasHeader = hasHeader || line.text == kHeader;
-    if (!hasHeader) lines.insert(lines.begin(), {kHeader, newline});
-    bool written[kSettingValueCount] = {};
-    std::size_t sectionEnd = 0;  // where values not in the file yet go: the end of our section
+// other line, repeats and lines the load passes over included, stays as it was. Marks the
+// values found in `written` and returns the end of our section.
+std::size_t rewriteChangedValues(std::vector<FileLine>& lines, const Settings& record, bool written[]) {
+    std::size_t sectionEnd = 0;
     bool inOurSection = true;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         FileLine& line = lines[i];
@@ -119,11 +113,25 @@ std::string mergeSettings(const std::string& contents, const Settings& record) {
             line.text = pair.name + "=" + formatValue(record, kSettingValues[index]);
         }
     }
+    return sectionEnd;
+}
+
+std::string mergeSettings(const std::string& contents, const Settings& record) {
+    std::vector<FileLine> lines = splitFileLines(contents);
+    const std::string newline = lineEndOf(lines);
+    // A file of ours may begin with a comment: only a file without our section gets its header.
+    bool hasHeader = false;
+    for (const FileLine& line : lines) hasHeader = hasHeader || line.text == kHeader;
+    if (!hasHeader) lines.insert(lines.begin(), {kHeader, newline});
+    bool written[kSettingValueCount] = {};
+    std::size_t sectionEnd = rewriteChangedValues(lines, record, written);
+    // Values not in the file yet close our section.
     std::vector<FileLine> missing;
     for (int i = 0; i < kSettingValueCount; ++i) {
-        if (!written[i]) missing.push_back({std::string(kSettingValues[i].name) + "=" + formatValue(record, kSettingValues[i]), newline});
+        const SettingValue& value = kSettingValues[i];
+        if (!written[i]) missing.push_back({std::string(value.name) + "=" + formatValue(record, value), newline});
     }
-    if (!missing.empty() && sectionEnd > 0 && lines[sectionEnd - 1].end.empty()) lines[sectionEnd - 1].end = newline;
+    if (!missing.empty() && lines[sectionEnd - 1].end.empty()) lines[sectionEnd - 1].end = newline;
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(sectionEnd), missing.begin(), missing.end());
     std::string merged;
     for (const FileLine& line : lines) merged += line.text + line.end;

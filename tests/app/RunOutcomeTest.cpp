@@ -155,12 +155,13 @@ TEST_F(RunOutcome, UnusableSettingsAreNamedAndReplaced) {
 }
 
 // A folder named with --data is the only one tried, whatever the current folder holds; a
-// program installed under a prefix that finds no data names every folder it looked in.
+// program installed under a prefix that finds no data names every folder it looked in. A
+// viewer's run says it in its message box (offscreen, the box's text goes to stderr).
 TEST_F(RunOutcome, DataNotFoundNamesWhereItWasLookedFor) {
     writeSettings("");
     ASSERT_TRUE(writeScriptArchive(dir_.file("data.ssd"), {{"env.txt", "ENV_END\n"}}));  // in the current folder
     const std::string nowhere = dir_.file("nowhere");
-    for (const char* arguments : {"--check-data", "--simulate 1", kRecordOne}) {
+    for (const char* arguments : {"--check-data", "--simulate 1", kRecordOne, "/s"}) {
         ProgramRun result = run(std::string(arguments) + " --data " + nowhere);
         EXPECT_EQ(result.status, 1) << arguments << "\n" << result.output;
         EXPECT_NE(result.output.find("data.ssd not found: the data folder \"" + nowhere + "\""), std::string::npos)
@@ -169,10 +170,10 @@ TEST_F(RunOutcome, DataNotFoundNamesWhereItWasLookedFor) {
     const std::filesystem::path prefix = dir_.path() / "prefix";
     std::filesystem::create_directories(prefix / "libexec" / "xscreensaver");
     std::filesystem::copy_file(voidriftProgram(), prefix / "libexec" / "xscreensaver" / "voidrift");
-    ProgramRun installed = run("--check-data", kOffscreen, (prefix / "libexec" / "xscreensaver" / "voidrift").string());
+    ProgramRun installed = run("/s", kOffscreen, (prefix / "libexec" / "xscreensaver" / "voidrift").string());
     EXPECT_EQ(installed.status, 1) << installed.output;
     const std::string p = prefix.string();
-    EXPECT_NE(installed.output.find("data.ssd not found in \"" + p + "/libexec/share/voidrift\", \"" + p +
+    EXPECT_NE(installed.output.find("Voidrift 3D Screensaver: data.ssd not found in \"" + p + "/libexec/share/voidrift\", \"" + p +
                                     "/share/voidrift\" or \"" + p + "/libexec/xscreensaver\""),
               std::string::npos)
         << installed.output;
