@@ -183,7 +183,9 @@ TEST(SettingsStore, WhatIsNoRegularFileIsLeftAlone) {
     }
     EXPECT_TRUE(std::filesystem::is_fifo(paths[0]));
     EXPECT_TRUE(std::filesystem::is_empty(paths[1]));
-    if (paths.size() > 2) EXPECT_TRUE(std::filesystem::is_character_file(paths[2]));
+    if (paths.size() > 2) {
+        EXPECT_TRUE(std::filesystem::is_character_file(paths[2]));
+    }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), static_cast<long>(paths.size()));
 }
 
