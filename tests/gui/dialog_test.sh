@@ -119,13 +119,22 @@ Width=1"
 rm "$VOIDRIFT_CONFIG"
 mkfifo "$VOIDRIFT_CONFIG"
 open_dialog
+# dismiss WINDOW: Return until the box is gone (a key before it listens would be lost).
+dismiss() {
+    for _ in $(seq 100); do
+        xwininfo -id "$1" 2>/dev/null | grep -q IsViewable || return 0
+        xdotool windowfocus --sync "$1" key Return 2>/dev/null || true
+        sleep 0.2
+    done
+    fail "the box $1 stays"
+}
 note="$(find_window "Voidrift 3D Screensaver")"
 [ -n "$note" ] || fail "no note about a settings file that is a FIFO"
-xdotool windowfocus --sync "$note" key Return
+dismiss "$note"
 xdotool windowfocus --sync "$window" key Return
 refused="$(find_window "Error")"
 [ -n "$refused" ] || fail "OK over a FIFO said nothing"
-xdotool windowfocus --sync "$refused" key Return
+dismiss "$refused"
 xdotool windowfocus --sync "$window" key Escape
 wait_exit "$pid" 5 "the dialog over a FIFO"
 [ -p "$VOIDRIFT_CONFIG" ] || fail "the FIFO was replaced"
