@@ -91,49 +91,54 @@ bool startVideo(RunMode mode, const RunOptions& options) {
     return platform::initialize(offscreen);
 }
 
-// Says what keeps the archive from serving the run; true when the run must end with it.
-// A viewer's saver run still shows what it can, as on screen; a run for a machine, a hack
-// and a live preview fail at once, with no box on a screen that is not theirs.
-bool archiveEndsRun(const EntryContext& context, const RunOptions& options, bool dataRun) {
-    std::string problem = archiveProblem();
+// Says what keeps the data from serving the run (`missing`: no folder holds it, else what
+// is wrong with the archive); true when the run must end with it. Without any archive
+// there is nothing to show; with a damaged one a viewer's saver run still shows what it
+// can, as on screen. A run for a machine, a hack and a live preview fail at once, with no
+// box on a screen that is not theirs.
+bool dataEndsRun(const EntryContext& context, const RunOptions& options, bool dataRun, const std::string& missing) {
+    std::string problem = missing.empty() ? archiveProblem() : missing;
     if (problem.empty()) return false;
     std::fprintf(stderr, "voidrift: %s\n", problem.c_str());
     bool quiet = dataRun || options.unattended() || options.embedded();
-    if (context.archiveProblemEndsRun && !quiet) {
+    bool endsRun = context.archiveProblemEndsRun || !missing.empty();
+    if (endsRun && !quiet) {
         std::string text = problem + ".\nPut data.ssd beside the screensaver, or name its folder in the \"Path\" setting.";
         platform::messageBox(text.c_str(), "Voidrift 3D Screensaver");
     }
-    return quiet || context.archiveProblemEndsRun;
+    return quiet || endsRun;
 }
 
 // The live show in the preview area, as a hack in that window.
-int runLivePreview(SaverApp& app, RunOptions& options, const EntryContext& context) {
+int runLivePreview(SaverApp& app, RunOptions& options, const EntryContext& context, const std::string& dataMissing) {
     options.livePreview = true;
     app.mode = saver;
     applySettingOverrides(options, settings);
-    if (archiveEndsRun(context, options, false)) return 1;
+    if (dataEndsRun(context, options, false, dataMissing)) return 1;
     setMessageSink(messageSinkFor(options, app.mode));
     return runSaver(app, realShowParts(), options);
 }
 
 // The picture until the preview area goes or grows wide enough for the live show.
-int runPreview(SaverApp& app, RunOptions& options, const EntryContext& context, bool video) {
+int runPreview(SaverApp& app, RunOptions& options, const EntryContext& context, const std::string& dataMissing,
+               bool video) {
     for (;;) {
         int exitCode = runPreviewMode(app, video);
         if (exitCode != kPreviewAreaGrew) return exitCode;
         options.windowId = livePreviewWindow(app);
-        if (options.windowId != 0) return runLivePreview(app, options, context);
+        if (options.windowId != 0) return runLivePreview(app, options, context, dataMissing);
     }
 }
 
 // The process exit code of the mode.
-int runMode(SaverApp& app, RunOptions& options, const EntryContext& context, bool video) {
+int runMode(SaverApp& app, RunOptions& options, const EntryContext& context, const std::string& dataMissing,
+            bool video) {
     switch (app.mode) {
         case saver:
         case saverTest:
             return runSaver(app, realShowParts(), options);
         case configure: return runConfigureDialog(app, video);
-        case preview: return runPreview(app, options, context, video);
+        case preview: return runPreview(app, options, context, dataMissing, video);
     }
     return 0;
 }
@@ -201,19 +206,21 @@ int voidriftMain(EntryContext context) {
         std::filesystem::path absolute = std::filesystem::absolute(options.recordDir, error);
         if (!error) options.recordDir = absolute.string();
     }
-    std::string dataFolder =
-        findDataFolder(dataFolderCandidates(options.dataPath, settings.path, platform::programFolder()));
-    if (!dataFolder.empty()) enterDataFolder(dataFolder.c_str(), stderr);
+    // Nothing else is tried when the data is not where it was looked for: another folder's
+    // archive would be a show nobody asked for.
+    DataFolderSearch data = findDataFolder(dataFolderCandidates(options.dataPath, settings.path, platform::programFolder()));
+    std::string dataMissing = data.problem.empty() ? enterDataFolder(data.folder) : data.problem;
     // Runs over the data alone open no window; their messages go to stderr.
-    if (options.checkData) return runCheckData(stdout);
-    if ((saverMode || dataRun) && archiveEndsRun(context, options, dataRun)) {
+    if (options.checkData && !dataMissing.empty()) std::printf("%s\n", dataMissing.c_str());
+    if (options.checkData) return dataMissing.empty() ? runCheckData(stdout) : 1;
+    if ((saverMode || dataRun) && dataEndsRun(context, options, dataRun, dataMissing)) {
         platform::shutdown();
         return 1;
     }
     if (dataRun) return runSimulation(options, stdout);
     messageFailed = false;
     setMessageSink(messageSinkFor(options, app.mode));
-    int exitCode = runMode(app, options, context, video);
+    int exitCode = runMode(app, options, context, dataMissing, video);
     setMessageSink(nullptr);
     if (messageFailed) exitCode = 1;
     platform::shutdown();
