@@ -31,6 +31,7 @@ private:
     void refresh();
     void perform(DialogAction action);
     void showAbout();
+    void openHelpPage();
     void showError(const std::string& text);
     void close(DialogAction action);
 

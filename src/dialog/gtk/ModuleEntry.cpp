@@ -18,6 +18,7 @@ extern "C" __attribute__((visibility("default"))) int voidriftRunConfigDialog(Co
     std::vector<platform::DisplayMode> modes(request->modes, request->modes + request->modeCount);
     ConfigDialogModel model(*request->settings, modes, request->desktop,
                             [request](const Settings& record) { return request->save && request->save(record); });
+    model.setVisitTarget(request->helpPage ? request->helpPage : "");
     GtkConfigDialog dialog(model, request->settingsPath ? request->settingsPath : "");
     DialogAction result = dialog.run(static_cast<unsigned long>(request->parentWindow));
     return result == DialogAction::closeOk ? configDialogOk : configDialogCancel;

@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "platform/win32/WideText.h"
+
 #include <string>
 #include <vector>
 
@@ -59,6 +61,17 @@ int trackbarPosition(HWND dialog, int id) {
     return static_cast<int>(SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0));
 }
 
+// The system's handler for .html files (the default browser) shows the page.
+void openHelpPage(HWND dialog, const std::string& page) {
+    auto opened = reinterpret_cast<INT_PTR>(
+        page.empty() ? nullptr
+                     : ShellExecuteW(dialog, L"open", wideText(page).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (opened > 32) return;
+    std::string text = page.empty() ? std::string("The help page voidrift.html is not installed beside the screensaver.")
+                                    : "The help page " + page + " cannot be opened.";
+    MessageBoxW(dialog, wideText(text).c_str(), L"Voidrift 3D Screensaver", MB_OK | MB_ICONERROR);
+}
+
 INT_PTR act(HWND dialog, DialogAction action) {
     switch (action) {
         case DialogAction::notHandled: return FALSE;
@@ -69,9 +82,7 @@ INT_PTR act(HWND dialog, DialogAction action) {
             MessageBoxA(dialog, "The settings could not be stored in the registry.", "Voidrift 3D Screensaver",
                         MB_OK | MB_ICONERROR);
             break;
-        case DialogAction::openWebPage:
-            ShellExecuteA(dialog, "open", ConfigDialogModel::makerPage(), nullptr, nullptr, SW_SHOWNORMAL);
-            break;
+        case DialogAction::openWebPage: openHelpPage(dialog, modelOf(dialog)->visitTarget()); break;
         case DialogAction::showAbout:
             DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)),
                             MAKEINTRESOURCEA(kAboutTemplate), dialog, aboutDialogProc, 0);
