@@ -145,9 +145,11 @@ install_run_uninstall() {
 }
 check "setup: silent install, run with Path from the registry, uninstall" install_run_uninstall
 
-# Visit hands the help page beside the program to the system's handler for .html files,
-# which Wine passes on to the desktop's xdg-open: ours records what it gets.
+# Visit hands the help page beside the program to the system's handler for .html files
+# (Wine's browser, which passes it on to the desktop's xdg-open: ours records what it gets).
+# A fresh prefix without Gecko has no handler for .html: the one a browser would register.
 visit_opens_help_page() {
+  wine reg add 'HKCR\.html' /ve /d htmlfile /f >/dev/null 2>&1
   mkdir -p "$work/bin"
   printf '#!/bin/sh\necho "$@" >>"%s/visited"\n' "$work" >"$work/bin/xdg-open"
   chmod +x "$work/bin/xdg-open"
@@ -156,7 +158,7 @@ visit_opens_help_page() {
   local i
   for i in $(seq 100); do [ -s "$work/visited" ] && break; sleep 0.1; done
   cat "$work/visited" 2>/dev/null || { echo "nothing opened"; return 1; }
-  grep -q 'build-windows/voidrift\.html' "$work/visited"
+  grep -q '^file:///.*/build-windows/voidrift\.html$' "$work/visited"
 }
 check "dialog: Visit opens the help page beside the program" visit_opens_help_page
 
