@@ -160,6 +160,7 @@ int voidriftMain(EntryContext context) {
     int exitCode = runMode(app, options, video);
     setMessageSink(nullptr);
     platform::shutdown();
+    startupMark("end");
     return exitCode;
 }
 

@@ -329,5 +329,6 @@ int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options) {
     prepareShow(parts, music, limits);
     if (!mustStop(limits)) playShow(parts, limits);
     shutDown(parts);
+    startupMark("shut down");
     return limits.failed ? 1 : 0;
 }

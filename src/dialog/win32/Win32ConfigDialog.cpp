@@ -3,7 +3,6 @@
 #include "dialog/win32/Win32ConfigDialog.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include "platform/win32/WideText.h"
 
@@ -20,6 +19,14 @@ const int kCheckBoxIds[] = {control::useDesktop, control::enableMusic, control::
 const int kEnabledIds[] = {control::modeList, control::volume, control::volumeLabel, control::brightness,
                            control::brightnessLabel};
 const int kTrackbarIds[] = {control::volume, control::brightness};
+
+// The common controls and the shell serve the dialog alone: loaded when it opens, so the
+// show starts without them.
+template <typename Function>
+Function libraryFunction(const char* library, const char* name) {
+    HMODULE module = LoadLibraryA(library);
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
 
 ConfigDialogModel* modelOf(HWND dialog) {
     return reinterpret_cast<ConfigDialogModel*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
@@ -63,9 +70,12 @@ int trackbarPosition(HWND dialog, int id) {
 
 // The system's handler for .html files (the default browser) shows the page.
 void openHelpPage(HWND dialog, const std::string& page) {
+    using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+    static auto shellExecute = libraryFunction<ShellExecuteFn>("shell32.dll", "ShellExecuteW");
     auto opened = reinterpret_cast<INT_PTR>(
-        page.empty() ? nullptr
-                     : ShellExecuteW(dialog, L"open", wideText(page).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        page.empty() || !shellExecute
+            ? nullptr
+            : shellExecute(dialog, L"open", wideText(page).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (opened > 32) return;
     std::string text = page.empty() ? std::string("The help page voidrift.html is not installed beside the screensaver.")
                                     : "The help page " + page + " cannot be opened.";
@@ -134,8 +144,10 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 }
 
 INT_PTR runWin32ConfigDialog(HINSTANCE instance, HWND owner, ConfigDialogModel& model) {
+    using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    static auto initCommonControls = libraryFunction<InitFn>("comctl32.dll", "InitCommonControlsEx");
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
+    if (initCommonControls) initCommonControls(&controls);
     return DialogBoxParamA(instance, MAKEINTRESOURCEA(kConfigTemplate), owner, configDialogProc,
                            reinterpret_cast<LPARAM>(&model));
 }

@@ -156,7 +156,9 @@ bool displayAvailable() { return true; }
 
 bool openWindow(const WindowRequest& request) {
     if (window || !registerWindowClass()) return false;
-    DWORD extendedStyle = WS_EX_APPWINDOW | (request.topmost ? WS_EX_TOPMOST : 0);
+    // Only the viewer's show is a window of its own on the taskbar; a run for a machine
+    // (not topmost) takes neither the taskbar nor, in showWindow, the focus.
+    DWORD extendedStyle = request.topmost ? WS_EX_APPWINDOW | WS_EX_TOPMOST : 0;
     coverOthers = request.topmost;
     return createSaverWindow(extendedStyle, request.title, WS_POPUP, {0, 0, request.width, request.height}, nullptr);
 }
@@ -187,6 +189,12 @@ bool foreignWindowGone() {
 
 void showWindow() {
     if (!window || foreignParent) return;
+    if (!coverOthers) {
+        // Under Wine, a window that is never activated also stays out of the window
+        // manager's hands: without one, taking it back would cost two seconds at the end.
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+        return;
+    }
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     RECT shown;
