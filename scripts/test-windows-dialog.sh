@@ -122,7 +122,8 @@ install_run_uninstall() {
   target=$(windows_path "$install_dir")
   wine reg delete "$key" /f >/dev/null 2>&1 || true
   wine "$root/build-windows/VoidriftSetup.exe" /S "/D=$target" || return 1
-  [ -f "$install_dir/voidrift.scr" ] && [ -f "$install_dir/data.ssd" ] || { ls -la "$install_dir"; return 1; }
+  [ -f "$install_dir/voidrift.scr" ] && [ -f "$install_dir/data.ssd" ] && [ -f "$install_dir/voidrift.html" ] ||
+    { ls -la "$install_dir"; return 1; }
   wine reg query "$key" /v Path | tr -d '\r' | grep -qF "$target" || { wine reg query "$key"; return 1; }
   wine reg query 'HKCU\Control Panel\Desktop' /v SCRNSAVE.EXE | tr -d '\r' | grep -qiF "voidrift.scr" || return 1
   mkdir -p "$work/elsewhere"
