@@ -257,6 +257,36 @@ close_run() {
 }
 check "closing the window ends the run; display back" close_run
 
+# A display without OpenGL (an Xvfb without GLX): a run for a machine says so on stderr and
+# returns 1; the saver run says so in a box (a .scr has no console) and ends once it is closed.
+without_gl() {
+  local display=$1 code=0 id="" i
+  DISPLAY=":$display" wine "$scr" --frames 1 --no-loading --size 320x240 >/dev/null 2>"$work/nogl.err" || code=$?
+  echo "unattended run: exit code $code; $(cat "$work/nogl.err")"
+  [ "$code" = 1 ] && grep -q 'No OpenGL context can be made' "$work/nogl.err" || return 1
+  (cd "$work/elsewhere" && DISPLAY=":$display" exec wine "$scr" /s) >/dev/null 2>&1 &
+  saver_pid=$!
+  for i in $(seq 150); do
+    id=$(DISPLAY=":$display" xdotool search --onlyvisible --name '^Voidrift 3D Screensaver$' 2>/dev/null | head -n 1) || true
+    [ -n "$id" ] && break
+    sleep 0.1
+  done
+  [ -n "$id" ] || { echo "no message box"; kill "$saver_pid"; return 1; }
+  DISPLAY=":$display" xdotool windowfocus --sync "$id" key Return
+  ended_within 10
+}
+no_gl_run() {
+  local fifo="$work/nogl-displayfd" display pid result=0
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -extension GLX 3>"$fifo" >/dev/null 2>&1 &
+  pid=$!
+  read -r -t 30 display <"$fifo" || { kill "$pid"; return 1; }
+  without_gl "$display" || result=1
+  kill "$pid"
+  return "$result"
+}
+check "no OpenGL: a message box for the saver, exit code 1 for a run for a machine" no_gl_run
+
 # The settings dialog, the preview and the setup program, in a session of their own.
 # VOIDRIFT_DIALOG_SHOTS=FOLDER keeps the dialog's screenshots at 96 and 192 DPI there.
 shots=${VOIDRIFT_DIALOG_SHOTS:+$VOIDRIFT_DIALOG_SHOTS/dialog-96dpi.png $VOIDRIFT_DIALOG_SHOTS/dialog-192dpi.png}
