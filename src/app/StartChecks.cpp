@@ -10,14 +10,11 @@
 #include "archive/ArchiveCheck.h"
 #include "archive/ArchiveResult.h"
 
-bool enterDataFolder(const char* folder, std::FILE* notes) {
+std::string enterDataFolder(const std::string& folder) {
     std::error_code error;
     std::filesystem::current_path(utf8Path(folder), error);
-    if (!error) return true;
-    std::error_code ignored;
-    std::fprintf(notes, "voidrift: cannot use the data folder \"%s\" (%s); looking in %s\n", folder,
-                 error.message().c_str(), utf8String(std::filesystem::current_path(ignored)).c_str());
-    return false;
+    if (!error) return "";
+    return "data.ssd not found: the data folder \"" + folder + "\" cannot be used (" + error.message() + ")";
 }
 
 std::string archiveProblem() {

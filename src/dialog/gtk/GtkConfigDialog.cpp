@@ -81,8 +81,9 @@ void setListItems(GtkWidget* list, const std::vector<std::string>& items) {
 
 }  // namespace
 
-GtkConfigDialog::GtkConfigDialog(ConfigDialogModel& model, std::string settingsPath)
-    : model_(model), settingsPath_(std::move(settingsPath)) {}
+GtkConfigDialog::GtkConfigDialog(ConfigDialogModel& model, std::string settingsPath, std::string openNote,
+                                 const std::string& saveProblem)
+    : model_(model), settingsPath_(std::move(settingsPath)), openNote_(std::move(openNote)), saveProblem_(saveProblem) {}
 
 GtkConfigDialog::~GtkConfigDialog() {
     g_list_free(focusChain_);
@@ -111,6 +112,7 @@ DialogAction GtkConfigDialog::run(unsigned long parentWindow) {
 #endif
     // The first control of the template, OK, starts with the focus, as the system's dialogs do.
     gtk_widget_grab_focus(controls_[control::ok]);
+    if (!openNote_.empty()) showMessage(GTK_MESSAGE_WARNING, openNote_);
     gtk_main();
     return result_;
 }
@@ -228,7 +230,8 @@ void GtkConfigDialog::perform(DialogAction action) {
         case DialogAction::closeCancel: close(action); return;
         case DialogAction::saveFailed:
             refresh();
-            showError("The settings could not be saved to " + settingsPath_ + ".");
+            showMessage(GTK_MESSAGE_ERROR, "The settings could not be saved to " + settingsPath_ +
+                                               (saveProblem_.empty() ? "." : ":\n" + saveProblem_ + "."));
             return;
         case DialogAction::openWebPage: openHelpPage(); return;
         case DialogAction::showAbout: showAbout(); return;
@@ -239,7 +242,7 @@ void GtkConfigDialog::perform(DialogAction action) {
 void GtkConfigDialog::openHelpPage() {
     const std::string& page = model_.visitTarget();
     if (page.empty()) {
-        showError("The help page voidrift.html is not installed beside the screensaver's data.");
+        showMessage(GTK_MESSAGE_ERROR, "The help page voidrift.html is not installed beside the screensaver's data.");
         return;
     }
     GError* error = nullptr;
@@ -249,7 +252,7 @@ void GtkConfigDialog::openHelpPage() {
         return;
     }
     g_free(uri);
-    showError("Cannot open " + page + ": " + (error ? error->message : "no handler"));
+    showMessage(GTK_MESSAGE_ERROR, "Cannot open " + page + ": " + (error ? error->message : "no handler"));
     if (error) g_error_free(error);
 }
 
@@ -275,10 +278,9 @@ void GtkConfigDialog::showAbout() {
     gtk_widget_destroy(about);
 }
 
-void GtkConfigDialog::showError(const std::string& text) {
-    GtkWidget* box = gtk_message_dialog_new(GTK_WINDOW(window_), GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK,
-                                            "%s", text.c_str());
-    gtk_window_set_title(GTK_WINDOW(box), "Error");
+void GtkConfigDialog::showMessage(GtkMessageType type, const std::string& text) {
+    GtkWidget* box = gtk_message_dialog_new(GTK_WINDOW(window_), GTK_DIALOG_MODAL, type, GTK_BUTTONS_OK, "%s", text.c_str());
+    gtk_window_set_title(GTK_WINDOW(box), type == GTK_MESSAGE_ERROR ? "Error" : "Voidrift 3D Screensaver");
     gtk_dialog_run(GTK_DIALOG(box));
     gtk_widget_destroy(box);
 }
