@@ -20,6 +20,7 @@
 #include "app/Simulate.h"
 #include "app/StartChecks.h"
 #include "app/StopSignals.h"
+#include "app/StartupTimes.h"
 #include "archive/Messages.h"
 #include "platform/Platform.h"
 #include "script/Settings.h"
@@ -146,6 +147,7 @@ int runMode(SaverApp& app, RunOptions& options, const EntryContext& context, con
 }  // namespace
 
 int voidriftMain(EntryContext context) {
+    startupMark("entry");
     std::vector<std::string>& arguments = context.arguments;
     if (arguments.empty()) arguments.push_back("voidrift");
     std::size_t argumentCount = arguments.size();
@@ -185,6 +187,7 @@ int voidriftMain(EntryContext context) {
         return 1;
     }
     loadSettings();
+    startupMark("settings");
     applySettingOverrides(options, settings);
     // Every mode that can see the desktop runs in its mode, so the dialog and the show agree.
     if (settings.useDesktop && video) {
@@ -213,7 +216,9 @@ int voidriftMain(EntryContext context) {
     // Runs over the data alone open no window; their messages go to stderr.
     if (options.checkData && !dataMissing.empty()) std::printf("%s\n", dataMissing.c_str());
     if (options.checkData) return dataMissing.empty() ? runCheckData(stdout) : 1;
-    if ((saverMode || dataRun) && dataEndsRun(context, options, dataRun, dataMissing)) {
+    bool dataStops = (saverMode || dataRun) && dataEndsRun(context, options, dataRun, dataMissing);
+    startupMark("archive check");
+    if (dataStops) {
         platform::shutdown();
         return 1;
     }
@@ -224,6 +229,7 @@ int voidriftMain(EntryContext context) {
     setMessageSink(nullptr);
     if (messageFailed) exitCode = 1;
     platform::shutdown();
+    startupMark("end");
     return exitCode;
 }
 
