@@ -114,7 +114,6 @@ bool dataEndsRun(const EntryContext& context, const RunOptions& options, bool da
 int runLivePreview(SaverApp& app, RunOptions& options, const EntryContext& context, const std::string& dataMissing) {
     options.livePreview = true;
     app.mode = saver;
-    applySettingOverrides(options, settings);
     if (dataEndsRun(context, options, false, dataMissing)) return 1;
     setMessageSink(messageSinkFor(options, app.mode));
     return runSaver(app, realShowParts(), options);

@@ -201,7 +201,6 @@ void applySettingOverrides(const RunOptions& options, Settings& record) {
     if (options.showFps) record.showFps = true;
     if (options.timeScale >= 0) record.timeScale = static_cast<std::uint32_t>(options.timeScale);
     if (options.music >= 0) record.enableMusic = options.music == 1;
-    if (options.livePreview) record.enableMusic = false;
     if (options.volume >= 0) record.volume = options.volume;
     if (options.noClock) record.showClock = false;
     if (options.noGalaxy) record.galaxy = false;

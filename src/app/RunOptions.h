@@ -62,8 +62,7 @@ void adoptDaemonWindow(RunOptions& options, const char* daemonWindow);
 
 struct Settings;
 // The options' overrides of the file's settings, for this run only. In hack mode the
-// daemon owns the display: the gamma ramp is left alone whatever the file says. A live
-// preview plays no music.
+// daemon owns the display: the gamma ramp is left alone whatever the file says.
 void applySettingOverrides(const RunOptions& options, Settings& record);
 // Frames a second at most, 0 for no cap: --max-fps, else "MaxFps" when set (not negative),
 // else 60 in hack mode (a saver left on for hours should spare the fans) and none in /s,

@@ -97,10 +97,14 @@ void followWindowSize(const RunOptions& options) {
     applyLetterboxViewport();
 }
 
-void startMusic(const ShowParts& parts, MemberBytes music) {
-    // The daemon starts a hack on each monitor: one soundtrack is enough.
-    if (!platform::claimMusic()) {
-        std::fputs("voidrift: another Voidrift plays the music; this one stays silent\n", stderr);
+// A live preview stays quiet whatever the settings say: the user there is looking at the
+// settings. The daemon starts a hack on each monitor: one soundtrack is enough.
+void startMusic(const ShowParts& parts, MemberBytes music, const RunOptions& options) {
+    const char* silence = options.livePreview ? "the preview plays no music"
+                          : !platform::claimMusic() ? "another Voidrift plays the music; this one stays silent"
+                                                    : nullptr;
+    if (silence) {
+        std::fprintf(stderr, "voidrift: %s\n", silence);
         settings.enableMusic = false;
         return;
     }
@@ -265,7 +269,7 @@ void prepareShow(const ShowParts& parts, MemberBytes music, RunLimits& limits) {
     if (mustStop(limits)) return;
     saverState.dt = 0;
     setSceneClock(parts, 0);
-    if (settings.enableMusic) startMusic(parts, music);
+    if (settings.enableMusic) startMusic(parts, music, limits.options);
     if (!limits.options.noLoading) playLoadingAnimation(parts, limits);
 }
 

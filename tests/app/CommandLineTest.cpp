@@ -167,14 +167,6 @@ TEST(HackOptions, SelectTheWindowAndOverrideTheSettings) {
     EXPECT_EQ(frameRateCap(plain, 30), 30);
     EXPECT_EQ(frameRateCap(named, -1), 60);
     EXPECT_EQ(frameRateCap(named, 0), 0);
-
-    // A live preview stays quiet, even with --music.
-    RunOptions preview;
-    preview.windowId = 0x1c00007;
-    preview.livePreview = true;
-    preview.music = 1;
-    applySettingOverrides(preview, untouched);
-    EXPECT_FALSE(untouched.enableMusic);
 }
 
 // The saver modes report 0 to Windows whatever happened; our own options report the run.
