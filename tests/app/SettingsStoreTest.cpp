@@ -74,6 +74,11 @@ TEST(SettingsStore, ValuesAsTheRegistryWouldGiveThem) {
         writeFile(path, std::string("TimeScale=") + text + "\n");
         EXPECT_EQ(load(path).timeScale, expected) << text;
     }
+    const std::pair<const char*, unsigned> idleMinutes[] = {{"0", 10}, {"1", 1}, {"1440", 1440}, {"1441", 10}, {"-5", 10}};
+    for (auto [text, expected] : idleMinutes) {
+        writeFile(path, std::string("IdleMinutes=") + text + "\n");
+        EXPECT_EQ(load(path).idleMinutes, expected) << text;
+    }
 }
 
 TEST(SettingsStore, MalformedLinesKeepDefaults) {
