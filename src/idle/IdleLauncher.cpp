@@ -138,7 +138,9 @@ public:
                 return endRun(1);
             }
             if ((fds[0].revents & POLLIN) && !readSignals()) return endRun(0);
-            if (fds[1].revents && !source_.dispatch(fds[1].revents)) {
+            // Every poll is followed by a dispatch, even with nothing to read: a source
+            // may have prepared a read for this poll that must be finished or given up.
+            if (!source_.dispatch(fds[1].revents)) {
                 note("the session has ended");
                 return endRun(0);
             }

@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# The launcher's ext-idle-notify-v1 client and its rules, against a compositor made for the
+# test (ExtIdleCompositor.c), with a stand-in show that logs its life: the show starts
+# after the idle time; a show that ends by itself is not started again until the user was
+# active; activity, then idleness, starts it again; an inhibitor holds it off; a second
+# launcher in the session refuses to run; SIGTERM ends the launcher and its show.
+# Usage: ext_idle_test.sh VOIDRIFT_IDLE EXT_IDLE_COMPOSITOR
+set -euo pipefail
+launcher=$(realpath "$1") compositor=$(realpath "$2")
+WORK=$(mktemp -d)
+comp="" run=""
+cleanup() {
+  [ -n "$run" ] && kill "$run" 2>/dev/null
+  [ -n "$comp" ] && kill "$comp" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*"
+  echo "--- show log"; cat "$WORK/show.log" 2>/dev/null || true
+  echo "--- launcher"; cat "$WORK/launcher.err" 2>/dev/null || true
+  exit 1
+}
+# count TEXT: the lines of the show log equal to TEXT.
+count() {
+  local lines
+  lines=$(grep -cx -- "$1" "$WORK/show.log" 2>/dev/null) || true
+  echo "${lines:-0}"
+}
+# wait_for TEXT COUNT SECONDS: until the show log has COUNT lines equal to TEXT.
+wait_for() {
+  for _ in $(seq $(($3 * 10))); do
+    [ "$(count "$1")" -ge "$2" ] && return 0
+    sleep 0.1
+  done
+  fail "no $2 x '$1' in the show log after $3 s"
+}
+
+unset DISPLAY WAYLAND_DISPLAY
+export XDG_RUNTIME_DIR="$WORK/run" SHOW_LOG="$WORK/show.log"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+# The stand-in show: logs its arguments, ends on the stop file or on SIGTERM.
+cat >"$WORK/show" <<'SHOW'
+#!/bin/sh
+echo "start $*" >>"$SHOW_LOG"
+trap 'echo term >>"$SHOW_LOG"; exit 0' TERM
+while [ ! -e "$SHOW_LOG.stop" ]; do sleep 0.1; done
+rm -f "$SHOW_LOG.stop"
+echo end >>"$SHOW_LOG"
+SHOW
+chmod +x "$WORK/show"
+stop_show() { touch "$SHOW_LOG.stop"; wait_for end "$1" 20; }
+
+"$compositor" >"$WORK/socket" &
+comp=$!
+for _ in $(seq 100); do [ -s "$WORK/socket" ] && break; sleep 0.1; done
+export WAYLAND_DISPLAY=$(cat "$WORK/socket")
+[ -n "$WAYLAND_DISPLAY" ] || fail "the test compositor did not start"
+
+"$launcher" --program "$WORK/show" --idle-seconds 1 --show-argument=--no-loading --verbose 2>"$WORK/launcher.err" &
+run=$!
+wait_for "start /s --no-loading" 1 20
+grep -q "watching ext-idle-notify-v1" "$WORK/launcher.err" || fail "the launcher did not use ext-idle-notify-v1"
+
+# Only one launcher per session.
+if "$launcher" --program "$WORK/show" --idle-seconds 1 2>"$WORK/second.err"; then fail "a second launcher ran"; fi
+grep -q "already runs" "$WORK/second.err" || fail "the second launcher did not say why it stopped: $(cat "$WORK/second.err")"
+
+# Ended with no activity: not again within three idle times.
+stop_show 1
+sleep 3
+[ "$(count "start /s --no-loading")" -eq 1 ] || fail "the show started again with no activity"
+
+# Activity, then idleness: again.
+kill -USR1 "$comp"
+wait_for "start /s --no-loading" 2 20
+
+# An inhibitor held: no show over three idle times, activity or not; released: the show.
+kill -USR2 "$comp"
+stop_show 2
+kill -USR1 "$comp"
+sleep 3
+[ "$(count "start /s --no-loading")" -eq 2 ] || fail "the show started while an inhibitor was held"
+kill -USR2 "$comp"
+wait_for "start /s --no-loading" 3 20
+
+# SIGTERM: the show ends with the launcher, and nothing is left behind.
+kill -TERM "$run"
+status=0
+wait "$run" || status=$?
+run=""
+[ "$status" -eq 0 ] || fail "the launcher ended with $status after SIGTERM"
+wait_for term 1 5
+pgrep -f "$WORK/show" >/dev/null && fail "the show outlived its launcher"
+echo "PASS"
