@@ -161,7 +161,7 @@ private:
         note("the session is idle");
         if (!rules_.onIdle(readSessionConditions())) return;
         note("starting the show");
-        if (!show_.start(options_.program, options_.showArguments)) rules_.onShowEnded();
+        if (!show_.start(options_.program, options_.showArguments)) rules_.onShowEnded(false);
     }
 
     // False when a signal asks the launcher to end.
@@ -171,7 +171,7 @@ private:
             if (info.ssi_signo != SIGCHLD) return false;
             if (!show_.reap()) continue;
             note("the show has ended");
-            if (rules_.onShowEnded()) onEdge(IdleEdge::Idle);
+            if (rules_.onShowEnded(show_.endedCleanly())) onEdge(IdleEdge::Idle);
         }
         return true;
     }

@@ -16,9 +16,11 @@ void IdleRules::onActive() {
     idle_ = false;
 }
 
-bool IdleRules::onShowEnded() {
+bool IdleRules::onShowEnded(bool cleanly) {
     showRunning_ = false;
-    return idle_ && activeSinceShow_;
+    bool idleAgain = idle_ && activeSinceShow_;
+    if (cleanly) activeSinceShow_ = true;
+    return idleAgain;
 }
 
 bool blockListHas(const std::string& list, const std::string& what) {

@@ -13,9 +13,10 @@ struct IdleConditions {
     bool locked = false;     // the desktop's own lock screen is up: it always wins
 };
 
-// One show at a time, and no show twice in one idle period: a show that ended without any
-// activity (it failed to start, or was stopped from outside) is not started again until
-// the user has been active and idle again.
+// One show at a time, and no show twice in one idle period: a show that failed (it could
+// not start, or crashed) is not started again until the user has been active and idle
+// again. A show that ended cleanly was ended by the user (or on purpose from outside),
+// even where the compositor kept that activity to itself (an inhibited one does).
 class IdleRules {
 public:
     // The session has been idle for the launcher's time: true when the show starts now.
@@ -24,8 +25,8 @@ public:
     void onActive();
     // True when the session went idle again, after activity, while the show was still
     // running (it ends some time after the key that ends it): the caller then offers that
-    // idle edge again through onIdle.
-    bool onShowEnded();
+    // idle edge again through onIdle. `cleanly`: the show exited with status 0.
+    bool onShowEnded(bool cleanly);
     // The lock screen came up: true when a running show must end so it never hides it.
     bool onLocked() const { return showRunning_; }
     bool showRunning() const { return showRunning_; }

@@ -36,6 +36,7 @@ bool ShowChild::reap() {
     pid_t done = waitpid(pid_, &status, WNOHANG);
     if (done != pid_) return false;
     pid_ = -1;
+    cleanExit_ = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return true;
 }
 

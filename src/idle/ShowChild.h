@@ -16,10 +16,13 @@ public:
     bool running() const { return pid_ > 0; }
     // Collects the show when it has ended (after SIGCHLD): true when it had.
     bool reap();
+    // Whether the show last collected exited with status 0.
+    bool endedCleanly() const { return cleanExit_; }
     // SIGTERM, then SIGKILL if it is still there after `graceSeconds`; always collected.
     void stop(int graceSeconds);
 
 private:
     sigset_t signals_;
     pid_t pid_ = -1;
+    bool cleanExit_ = false;
 };

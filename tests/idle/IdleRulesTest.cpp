@@ -16,23 +16,27 @@ TEST(IdleRules, OneShowPerIdlePeriodAndNeverOverALockOrInhibitor) {
     EXPECT_TRUE(rules.onLocked());              // a lock now ends the show
     EXPECT_FALSE(rules.onIdle(kFree));          // one show at a time
 
-    // A show that ended with no activity (it failed, or was stopped from outside) is not
-    // started again in the same idle period, nor after more idle edges.
-    EXPECT_FALSE(rules.onShowEnded());
+    // A show that failed is not started again in the same idle period, nor after more
+    // idle edges, until the user was active.
+    EXPECT_FALSE(rules.onShowEnded(false));
     EXPECT_FALSE(rules.onIdle(kFree));
     rules.onActive();
     EXPECT_TRUE(rules.onIdle(kFree));
 
     // The key that ends the show is activity; the next idle period starts it again.
     rules.onActive();
-    EXPECT_FALSE(rules.onShowEnded());
+    EXPECT_FALSE(rules.onShowEnded(true));
     EXPECT_FALSE(rules.showRunning());
+    EXPECT_TRUE(rules.onIdle(kFree));
+
+    // An inhibited compositor keeps the key to itself: a clean end stands for it.
+    EXPECT_FALSE(rules.onShowEnded(true));
     EXPECT_TRUE(rules.onIdle(kFree));
 
     // Active, then idle again while the show still ran: offered again once it ends.
     rules.onActive();
     EXPECT_FALSE(rules.onIdle(kFree));
-    EXPECT_TRUE(rules.onShowEnded());
+    EXPECT_TRUE(rules.onShowEnded(true));
     EXPECT_TRUE(rules.onIdle(kFree));
 }
 

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # The launcher's ext-idle-notify-v1 client and its rules, against a compositor made for the
 # test (ExtIdleCompositor.c), with a stand-in show that logs its life: the show starts
-# after the idle time; a show that ends by itself is not started again until the user was
-# active; activity, then idleness, starts it again; an inhibitor holds it off; a second
+# after the idle time; a show that fails is not started again until the user was active; activity, then idleness, starts it again; an inhibitor holds it off; a second
 # launcher in the session refuses to run; SIGTERM ends the launcher and its show.
 # Usage: ext_idle_test.sh VOIDRIFT_IDLE EXT_IDLE_COMPOSITOR
 set -euo pipefail
@@ -40,7 +39,8 @@ wait_for() {
 unset DISPLAY WAYLAND_DISPLAY
 export XDG_RUNTIME_DIR="$WORK/run" SHOW_LOG="$WORK/show.log"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-# The stand-in show: logs its arguments, ends on the stop file or on SIGTERM.
+# The stand-in show: logs its arguments, ends on SIGTERM, or fails (status 1) on the stop
+# file.
 cat >"$WORK/show" <<'SHOW'
 #!/bin/sh
 echo "start $*" >>"$SHOW_LOG"
@@ -48,6 +48,7 @@ trap 'echo term >>"$SHOW_LOG"; exit 0' TERM
 while [ ! -e "$SHOW_LOG.stop" ]; do sleep 0.1; done
 rm -f "$SHOW_LOG.stop"
 echo end >>"$SHOW_LOG"
+exit 1
 SHOW
 chmod +x "$WORK/show"
 stop_show() { touch "$SHOW_LOG.stop"; wait_for end "$1" 20; }
@@ -67,7 +68,7 @@ grep -q "watching ext-idle-notify-v1" "$WORK/launcher.err" || fail "the launcher
 if "$launcher" --program "$WORK/show" --idle-seconds 1 2>"$WORK/second.err"; then fail "a second launcher ran"; fi
 grep -q "already runs" "$WORK/second.err" || fail "the second launcher did not say why it stopped: $(cat "$WORK/second.err")"
 
-# Ended with no activity: not again within three idle times.
+# Failed, with no activity: not again within three idle times.
 stop_show 1
 sleep 3
 [ "$(count "start /s --no-loading")" -eq 1 ] || fail "the show started again with no activity"

@@ -10,6 +10,7 @@
 
 #include "platform/Platform.h"
 #include "platform/sdl/SdlKeys.h"
+#include "platform/sdl/WaylandKeyboardGuard.h"
 #include "platform/sdl/X11Dpms.h"
 #include "platform/sdl/X11ForeignWindow.h"
 
@@ -23,6 +24,12 @@ bool modeChanged = false;
 bool videoStarted = false;
 int displayIndex();
 bool foreign = false;  // the window belongs to another program: draw into it, nothing more
+// Wayland lets no client move the pointer. There a warp moves a pointer of our own, which
+// motion then moves by its relative steps, so travel is measured from the same centre as
+// where the real pointer is warped.
+bool virtualPointer = false;
+int virtualX = 0;
+int virtualY = 0;
 // While the show is full screen on the primary monitor, every other monitor is covered
 // by a plain black window: nothing is stretched across monitors, no desktop shows.
 std::vector<SDL_Window*> blackCovers;
@@ -86,6 +93,11 @@ Uint32 formatFor(int bitsPerPixel) {
     return SDL_PIXELFORMAT_RGB888;
 }
 
+bool onWayland() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && std::strcmp(driver, "wayland") == 0;
+}
+
 int displayIndex() {
     int index = window ? SDL_GetWindowDisplayIndex(window) : 0;
     return index < 0 ? 0 : index;
@@ -105,6 +117,12 @@ bool translate(const SDL_Event& in, Event& out) {
             out.type = EventType::MouseMove;
             out.x = in.motion.x;
             out.y = in.motion.y;
+            if (virtualPointer) {
+                virtualX += in.motion.xrel;
+                virtualY += in.motion.yrel;
+                out.x = virtualX;
+                out.y = virtualY;
+            }
             return true;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
@@ -138,6 +156,7 @@ bool initialize(bool offscreen) {
         return false;
     }
     videoStarted = true;
+    if (onWayland()) guardWaylandKeyboard();
     return true;
 }
 
@@ -232,6 +251,7 @@ void closeWindow() {
     }
     if (window) SDL_DestroyWindow(window);
     window = nullptr;
+    virtualPointer = false;
     // After the window: errors about a destroyed foreign window are still ours to absorb.
     if (foreign) x11::stopWatching();
     foreign = false;
@@ -270,7 +290,15 @@ bool pollEvent(Event& event) {
 }
 
 void warpCursor(int x, int y) {
-    if (window && !foreign) SDL_WarpMouseInWindow(window, x, y);
+    if (!window || foreign) return;
+    // SDL would emulate the warp by locking the pointer; our own pointer is enough.
+    if (onWayland()) {
+        virtualPointer = true;
+        virtualX = x;
+        virtualY = y;
+        return;
+    }
+    SDL_WarpMouseInWindow(window, x, y);
 }
 
 void discardPointerMotion() {
@@ -329,7 +357,8 @@ bool getGammaRamp(std::uint16_t* red, std::uint16_t* green, std::uint16_t* blue)
 }
 
 bool setGammaRamp(const std::uint16_t* red, const std::uint16_t* green, const std::uint16_t* blue) {
-    return window && !foreign && SDL_SetWindowGammaRamp(window, red, green, blue) == 0;
+    // Wayland offers clients no gamma ramp: the request is skipped without a word.
+    return window && !foreign && !onWayland() && SDL_SetWindowGammaRamp(window, red, green, blue) == 0;
 }
 
 bool monitorAsleep() {
