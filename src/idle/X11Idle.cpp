@@ -55,17 +55,34 @@ public:
 
 namespace {
 
-bool rootHasProperty(Display* display, const char* name) {
-    Atom atom = XInternAtom(display, name, True);
-    if (atom == None) return false;
+bool hasProperty(Display* display, Window window, Atom atom) {
     Atom type = None;
     int format = 0;
     unsigned long items = 0, after = 0;
     unsigned char* data = nullptr;
-    int result = XGetWindowProperty(display, DefaultRootWindow(display), atom, 0, 1, False, AnyPropertyType, &type,
-                                    &format, &items, &after, &data);
+    int result =
+        XGetWindowProperty(display, window, atom, 0, 1, False, AnyPropertyType, &type, &format, &items, &after, &data);
     if (data) XFree(data);
     return result == Success && type != None;
+}
+
+// XScreenSaver's daemon marks a window of its own, a child of the root, with its version
+// (as xscreensaver-command finds it). A window that goes meanwhile only fails its read.
+bool xscreensaverRuns(Display* display) {
+    Atom version = XInternAtom(display, "_SCREENSAVER_VERSION", True);
+    if (version == None) return false;
+    XErrorHandler previous = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    bool found = hasProperty(display, DefaultRootWindow(display), version);
+    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
+        for (unsigned i = 0; i < count && !found; ++i) found = hasProperty(display, children[i], version);
+        if (children) XFree(children);
+    }
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return found;
 }
 
 }  // namespace
@@ -81,9 +98,12 @@ std::unique_ptr<IdleSource> connectX11() {
 
 std::string screenSaverDaemon(IdleSource& watched) {
     auto& source = static_cast<X11Idle&>(watched);
-    // XScreenSaver marks the root window; other savers register with the extension.
-    if (rootHasProperty(source.display, "_SCREENSAVER_VERSION")) return "XScreenSaver";
-    if (rootHasProperty(source.display, "_MIT_SCREEN_SAVER_ID")) return "another screensaver";
+    // Other savers register with the extension, or own the screen saver selection.
+    if (xscreensaverRuns(source.display)) return "XScreenSaver";
+    Atom registered = XInternAtom(source.display, "_MIT_SCREEN_SAVER_ID", True);
+    if (registered != None && hasProperty(source.display, DefaultRootWindow(source.display), registered)) {
+        return "another screensaver";
+    }
     Atom selection = XInternAtom(source.display, "_SCREENSAVER", True);
     if (selection != None && XGetSelectionOwner(source.display, selection) != None) return "another screensaver";
     return "";
