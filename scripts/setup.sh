@@ -13,6 +13,8 @@ packages=(
   libx11-dev libxext-dev xscreensaver xscreensaver-gl procps dpkg-dev
   clang libclang-rt-14-dev xvfb xauth gzip bzip2
   libgtk-3-dev xdotool imagemagick x11-utils
+  libwayland-dev wayland-protocols plasma-wayland-protocols libxss-dev libsystemd-dev libxkbcommon-dev
+  sway swaybg grim wtype x11-xserver-utils
 )
 missing=()
 for p in "${packages[@]}"; do
