@@ -14,7 +14,7 @@ packages=(
   clang libclang-rt-14-dev xvfb xauth gzip bzip2
   libgtk-3-dev xdotool imagemagick x11-utils
   libwayland-dev wayland-protocols plasma-wayland-protocols libxss-dev libsystemd-dev libxkbcommon-dev
-  sway swaybg grim wtype x11-xserver-utils
+  sway swaybg grim wtype x11-xserver-utils mutter dbus-daemon
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -133,7 +133,7 @@ public:
     int run() {
         for (;;) {
             pollfd fds[2] = {{signals_, POLLIN, 0}, {source_.descriptor(), source_.pollEvents(), 0}};
-            if (poll(fds, 2, -1) < 0) {
+            if (poll(fds, 2, source_.hasEdges() ? 0 : -1) < 0) {
                 if (errno == EINTR) continue;
                 return endRun(1);
             }

@@ -13,11 +13,13 @@ class IdleSource {
 public:
     virtual ~IdleSource() = default;
     // The descriptor to poll, and for what; called before every poll (a source flushes
-    // what it has to send here).
+    // what it has to send here, and may handle what it had already read).
     virtual int descriptor() const = 0;
     virtual short pollEvents() = 0;
     // Reads and handles what arrived. False when the session has gone away.
     virtual bool dispatch(short revents) = 0;
+    // True when edges are waiting (the loop then does not wait in poll).
+    bool hasEdges() const { return !edges_.empty(); }
     // The edges seen since the last call, oldest first.
     std::vector<IdleEdge> takeEdges() {
         std::vector<IdleEdge> edges;

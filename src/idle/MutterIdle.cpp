@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -22,21 +23,33 @@ public:
 
     int descriptor() const override { return sd_bus_get_fd(bus); }
 
+    // sd-bus may already hold messages read along with a reply: those are handled here,
+    // before the poll, as the descriptor would not wake for them.
     short pollEvents() override {
+        healthy = healthy && processQueued();
         int events = sd_bus_get_events(bus);
-        return static_cast<short>(events < 0 ? POLLIN : events);
+        return static_cast<short>(events <= 0 ? POLLIN : events);
     }
 
     bool dispatch(short) override {
+        healthy = healthy && processQueued();
+        return healthy;
+    }
+
+    bool processQueued() {
         int result;
         while ((result = sd_bus_process(bus, nullptr)) > 0) {
         }
-        // The user-active watch fires once; a new one follows every idle edge.
-        if (result >= 0 && wantActiveWatch) {
-            wantActiveWatch = false;
-            result = addWatch("AddUserActiveWatch", 0, activeWatch) ? 0 : -1;
+        if (result < 0) {
+            std::fprintf(stderr, "voidrift: the session bus: %s\n", std::strerror(-result));
+            return false;
         }
-        return result >= 0;
+        // The user-active watch fires once; a new one follows every idle edge.
+        if (wantActiveWatch) {
+            wantActiveWatch = false;
+            return addWatch("AddUserActiveWatch", 0, activeWatch);
+        }
+        return true;
     }
 
     bool addWatch(const char* method, std::uint64_t milliseconds, std::uint32_t& id) {
@@ -66,6 +79,7 @@ public:
     std::uint32_t idleWatch = 0;
     std::uint32_t activeWatch = 0;
     bool wantActiveWatch = false;
+    bool healthy = true;
 };
 
 namespace {
