@@ -27,8 +27,6 @@ public:
     // running (it ends some time after the key that ends it): the caller then offers that
     // idle edge again through onIdle. `cleanly`: the show exited with status 0.
     bool onShowEnded(bool cleanly);
-    // The lock screen came up: true when a running show must end so it never hides it.
-    bool onLocked() const { return showRunning_; }
     bool showRunning() const { return showRunning_; }
 
 private:

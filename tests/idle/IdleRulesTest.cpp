@@ -10,10 +10,8 @@ TEST(IdleRules, OneShowPerIdlePeriodAndNeverOverALockOrInhibitor) {
     IdleRules rules;
     EXPECT_FALSE(rules.onIdle({true, false}));  // an inhibitor holds
     EXPECT_FALSE(rules.onIdle({false, true}));  // the lock screen is up
-    EXPECT_FALSE(rules.onLocked());
     EXPECT_TRUE(rules.onIdle(kFree));
     EXPECT_TRUE(rules.showRunning());
-    EXPECT_TRUE(rules.onLocked());              // a lock now ends the show
     EXPECT_FALSE(rules.onIdle(kFree));          // one show at a time
 
     // A show that failed is not started again in the same idle period, nor after more
