@@ -9,12 +9,8 @@
 set -euo pipefail
 voidrift=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
-test_user=voidrift-test
-
-if [ "$(id -u)" -eq 0 ]; then
-  id "$test_user" >/dev/null 2>&1 || useradd --create-home --shell /bin/bash "$test_user"
-  exec runuser -u "$test_user" -- env PATH="$PATH" ASAN_OPTIONS="${ASAN_OPTIONS:-}" "$here/mutter_idle_test.sh" "$voidrift"
-fi
+source "$here/idle_session.sh"
+as_test_user "$here/mutter_idle_test.sh" "$voidrift"
 if [ -z "${VOIDRIFT_IN_BUS:-}" ]; then
   VOIDRIFT_IN_BUS=1 exec dbus-run-session -- "$0" "$voidrift"
 fi
@@ -27,10 +23,8 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() {
-  echo "FAIL: $*"
-  echo "--- launcher and show"; cat "$WORK/launcher.err" 2>/dev/null || true
   echo "--- mutter"; tail -20 "$WORK/mutter.log" 2>/dev/null || true
-  exit 1
+  session_fail "$@"
 }
 export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/run" SDL_AUDIODRIVER=dummy
 unset XDG_CONFIG_HOME VOIDRIFT_CONFIG SDL_VIDEODRIVER DISPLAY WAYLAND_DISPLAY
@@ -48,14 +42,6 @@ done
 [ -S "$XDG_RUNTIME_DIR/voidrift-test-0" ] || fail "mutter made no Wayland socket"
 export WAYLAND_DISPLAY=voidrift-test-0
 
-notes() { grep -c "$1" "$WORK/launcher.err" 2>/dev/null || true; }
-wait_notes() {
-  for _ in $(seq $(($3 * 20))); do
-    [ "$(notes "$1")" -ge "$2" ] && return 0
-    sleep 0.05
-  done
-  fail "the launcher did not say '$1' $2 times within $3 s"
-}
 
 "$voidrift" --idle --idle-seconds 2 --verbose --show-argument=--no-music 2>"$WORK/launcher.err" &
 launcher=$!
@@ -72,10 +58,5 @@ sleep 3
 kill -0 "$show" 2>/dev/null || fail "the show did not keep running"
 [ "$(notes "the show has ended")" -eq 0 ] || fail "the show ended by itself"
 
-kill -TERM "$launcher"
-status=0
-wait "$launcher" || status=$?
-launcher=""
-[ "$status" -eq 0 ] || fail "the launcher ended with $status"
-kill -0 "$show" 2>/dev/null && fail "the show outlived its launcher"
+stop_launcher
 echo PASS

@@ -9,12 +9,8 @@
 set -euo pipefail
 voidrift=$(realpath "$1") plain_window=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
-test_user=voidrift-test
-
-if [ "$(id -u)" -eq 0 ]; then
-  id "$test_user" >/dev/null 2>&1 || useradd --create-home --shell /bin/bash "$test_user"
-  exec runuser -u "$test_user" -- env PATH="$PATH" ASAN_OPTIONS="${ASAN_OPTIONS:-}" "$here/sway_idle_test.sh" "$voidrift" "$plain_window"
-fi
+source "$here/idle_session.sh"
+as_test_user "$here/sway_idle_test.sh" "$voidrift" "$plain_window"
 
 WORK=$(mktemp -d)
 source "$here/sway.sh"
@@ -25,11 +21,6 @@ cleanup() {
   [ -n "${KEEP_WORK:-}" ] && echo "kept $WORK" || rm -rf "$WORK"
 }
 trap cleanup EXIT
-fail() {
-  echo "FAIL: $*"
-  echo "--- launcher and show"; cat "$WORK/launcher.err" 2>/dev/null || true
-  exit 1
-}
 export HOME="$WORK/home" SDL_AUDIODRIVER=dummy
 unset XDG_CONFIG_HOME VOIDRIFT_CONFIG SDL_VIDEODRIVER
 mkdir -p "$HOME"
@@ -43,15 +34,6 @@ wtype -s 3600000 &
 keyboard=$!
 
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
-notes() { grep -c "$1" "$WORK/launcher.err" 2>/dev/null || true; }
-# wait_notes TEXT COUNT SECONDS: until the launcher has said TEXT COUNT times.
-wait_notes() {
-  for _ in $(seq $(($3 * 20))); do
-    [ "$(notes "$1")" -ge "$2" ] && return 0
-    sleep 0.05
-  done
-  fail "the launcher did not say '$1' $2 times within $3 s"
-}
 # The fraction of the screen still showing the magenta desktop, and the brightest value in
 # the letterbox bars (96 rows at the top and the bottom of 768), both 0..1.
 magenta() { convert "$1" -fuzz 2% -fill white -opaque "#ff00ff" -fill black +opaque white -format "%[fx:mean]" info:; }
@@ -136,11 +118,6 @@ wait_notes "starting the show" 3 30
 wait_show 60
 
 # SIGTERM: the launcher and its show end, and no show is left behind.
-kill -TERM "$launcher"
-status=0
-wait "$launcher" || status=$?
-launcher=""
-[ "$status" -eq 0 ] || fail "the launcher ended with $status"
+stop_launcher
 wait_desktop 10
-pgrep -u "$(id -u)" -x voidrift >/dev/null && fail "a show outlived its launcher"
 echo PASS

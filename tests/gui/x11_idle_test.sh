@@ -10,15 +10,12 @@
 set -euo pipefail
 voidrift=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
-test_user=voidrift-test
-
-if [ "$(id -u)" -eq 0 ]; then
-  id "$test_user" >/dev/null 2>&1 || useradd --create-home --shell /bin/bash "$test_user"
-  exec runuser -u "$test_user" -- env PATH="$PATH" ASAN_OPTIONS="${ASAN_OPTIONS:-}" "$here/x11_idle_test.sh" "$voidrift"
-fi
+source "$here/idle_session.sh"
+as_test_user "$here/x11_idle_test.sh" "$voidrift"
 
 WORK=$(mktemp -d)
 source "$here/xvfb.sh"
+fail() { session_fail "$@"; }  # with the launcher's notes
 launcher="" daemon=""
 cleanup() {
   for pid in $launcher $daemon; do kill "$pid" 2>/dev/null || true; done
@@ -26,25 +23,12 @@ cleanup() {
   [ -n "${KEEP_WORK:-}" ] && echo "kept $WORK" || rm -rf "$WORK"
 }
 trap cleanup EXIT
-fail() {
-  echo "FAIL: $*"
-  echo "--- launcher and show"; cat "$WORK/launcher.err" 2>/dev/null || true
-  exit 1
-}
 export HOME="$WORK/home" SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR="$WORK/run"
 unset XDG_CONFIG_HOME VOIDRIFT_CONFIG SDL_VIDEODRIVER WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS
 mkdir -p "$HOME"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 start_xvfb 800x600
 
-notes() { grep -c "$1" "$WORK/launcher.err" 2>/dev/null || true; }
-wait_notes() {
-  for _ in $(seq $(($3 * 20))); do
-    [ "$(notes "$1")" -ge "$2" ] && return 0
-    sleep 0.05
-  done
-  fail "the launcher did not say '$1' $2 times within $3 s"
-}
 # wait_window SECONDS: until the show's window is on the screen.
 wait_window() {
   for _ in $(seq $(($1 * 10))); do
@@ -81,12 +65,7 @@ done
 wait_notes "starting the show" 3 30
 wait_window 60
 
-kill -TERM "$launcher"
-status=0
-wait "$launcher" || status=$?
-launcher=""
-[ "$status" -eq 0 ] || fail "the launcher ended with $status"
-pgrep -u "$(id -u)" -x voidrift >/dev/null && fail "a show outlived its launcher"
+stop_launcher
 [ "$(timer_settings)" = "$before" ] || fail "the server's screen-saver settings were not given back: $(timer_settings)"
 
 # The XScreenSaver daemon owns the display: the launcher says so and leaves.
