@@ -116,13 +116,16 @@ int main(void) {
     wl_global_create(display, &wl_seat_interface, 5, NULL, bind_seat);
     wl_global_create(display, &ext_idle_notifier_v1_interface, 1, NULL, bind_notifier);
     struct wl_event_loop *loop = wl_display_get_event_loop(display);
-    wl_event_loop_add_signal(loop, SIGUSR1, on_activity, NULL);
-    wl_event_loop_add_signal(loop, SIGUSR2, on_inhibit, NULL);
-    wl_event_loop_add_signal(loop, SIGTERM, on_term, display);
+    struct wl_event_source *signals[] = {
+        wl_event_loop_add_signal(loop, SIGUSR1, on_activity, NULL),
+        wl_event_loop_add_signal(loop, SIGUSR2, on_inhibit, NULL),
+        wl_event_loop_add_signal(loop, SIGTERM, on_term, display),
+    };
     printf("%s\n", socket);
     fflush(stdout);
     wl_display_run(display);
     wl_display_destroy_clients(display);
+    for (int i = 0; i < 3; ++i) wl_event_source_remove(signals[i]);
     wl_display_destroy(display);
     return 0;
 }
