@@ -2,10 +2,11 @@
 # The launcher's ext-idle-notify-v1 client and its rules, against a compositor made for the
 # test (ExtIdleCompositor.c), with a stand-in show that logs its life: the show starts
 # after the idle time; a show that fails is not started again until the user was active; activity, then idleness, starts it again; an inhibitor holds it off; a second
-# launcher in the session refuses to run; SIGTERM ends the launcher and its show.
-# Usage: ext_idle_test.sh VOIDRIFT_IDLE EXT_IDLE_COMPOSITOR
+# launcher in the session refuses to run; SIGTERM ends the launcher and its show. Then
+# `voidrift --idle` takes its idle time from the "IdleMinutes" setting.
+# Usage: ext_idle_test.sh VOIDRIFT_IDLE EXT_IDLE_COMPOSITOR VOIDRIFT
 set -euo pipefail
-launcher=$(realpath "$1") compositor=$(realpath "$2")
+launcher=$(realpath "$1") compositor=$(realpath "$2") voidrift=$(realpath "$3")
 WORK=$(mktemp -d)
 comp="" run=""
 cleanup() {
@@ -94,4 +95,19 @@ run=""
 [ "$status" -eq 0 ] || fail "the launcher ended with $status after SIGTERM"
 wait_for term 1 5
 pgrep -f "$WORK/show" >/dev/null && fail "the show outlived its launcher"
+
+# The setting, through the program's own --idle; the command line still wins.
+printf '[Software\\Voidrift 3D Screensaver]\nIdleMinutes=7\n' >"$WORK/settings.ini"
+# watching ARGUMENTS...: what `voidrift --idle ARGUMENTS` says it watches, once it does.
+watching() {
+  VOIDRIFT_CONFIG="$WORK/settings.ini" "$voidrift" --idle --verbose "$@" 2>"$WORK/setting.err" &
+  local pid=$!
+  for _ in $(seq 200); do grep -q watching "$WORK/setting.err" && break; sleep 0.1; done
+  kill "$pid"
+  wait "$pid" || true
+  grep watching "$WORK/setting.err" || cat "$WORK/setting.err"
+}
+[ "$(watching)" = "voidrift: watching ext-idle-notify-v1 for 420 s of idleness" ] || fail "IdleMinutes=7: $(watching)"
+[ "$(watching --idle-seconds 9)" = "voidrift: watching ext-idle-notify-v1 for 9 s of idleness" ] ||
+  fail "--idle-seconds 9: $(watching --idle-seconds 9)"
 echo "PASS"
