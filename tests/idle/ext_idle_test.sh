@@ -3,15 +3,15 @@
 # test (ExtIdleCompositor.c), with a stand-in show that logs its life: the show starts
 # after the idle time; a show that fails is not started again until the user was active; activity, then idleness, starts it again; an inhibitor holds it off; a second
 # launcher in the session refuses to run; SIGTERM ends the launcher and its show. Then
-# `voidrift --idle` takes its idle time from the "IdleMinutes" setting.
-# Usage: ext_idle_test.sh VOIDRIFT_IDLE EXT_IDLE_COMPOSITOR VOIDRIFT
+# logind's idle inhibitor and lock hint (a stand-in logind on a bus of the test's own) hold
+# the show off, and `voidrift --idle` takes its idle time from the "IdleMinutes" setting.
+# Usage: ext_idle_test.sh VOIDRIFT_IDLE EXT_IDLE_COMPOSITOR VOIDRIFT FAKE_LOGIND
 set -euo pipefail
-launcher=$(realpath "$1") compositor=$(realpath "$2") voidrift=$(realpath "$3")
+launcher=$(realpath "$1") compositor=$(realpath "$2") voidrift=$(realpath "$3") logind=$(realpath "$4")
 WORK=$(mktemp -d)
-comp="" run=""
+comp="" run="" bus="" fake=""
 cleanup() {
-  [ -n "$run" ] && kill "$run" 2>/dev/null
-  [ -n "$comp" ] && kill "$comp" 2>/dev/null
+  for pid in $run $fake $bus $comp; do kill "$pid" 2>/dev/null || true; done
   wait 2>/dev/null
   rm -rf "$WORK"
 }
@@ -95,6 +95,44 @@ run=""
 [ "$status" -eq 0 ] || fail "the launcher ended with $status after SIGTERM"
 wait_for term 1 5
 pgrep -f "$WORK/show" >/dev/null && fail "the show outlived its launcher"
+
+# logind: "idle" in BlockInhibited, then LockedHint, each holds the show off.
+dbus-daemon --session --nofork --nopidfile --address="unix:path=$WORK/system_bus" &
+bus=$!
+for _ in $(seq 100); do [ -S "$WORK/system_bus" ] && break; sleep 0.1; done
+export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$WORK/system_bus"
+"$logind" >"$WORK/logind.out" &
+fake=$!
+for _ in $(seq 100); do grep -q ready "$WORK/logind.out" 2>/dev/null && break; sleep 0.1; done
+grep -q ready "$WORK/logind.out" || fail "the stand-in logind did not start"
+idle_notes() { grep -c "the session is idle" "$WORK/launcher2.err" 2>/dev/null || true; }
+# held_off: one more idle edge goes by without a show.
+held_off() {
+  local starts idles
+  starts=$(count "start /s --no-loading") idles=$(idle_notes)
+  kill -USR1 "$comp"
+  for _ in $(seq 200); do [ "$(idle_notes)" -gt "$idles" ] && break; sleep 0.1; done
+  [ "$(idle_notes)" -gt "$idles" ] || fail "no idle edge came"
+  sleep 1.5
+  [ "$(count "start /s --no-loading")" -eq "$starts" ] || fail "the show started while $1"
+}
+kill -USR1 "$fake"
+"$launcher" --program "$WORK/show" --idle-seconds 1 --show-argument=--no-loading --verbose 2>"$WORK/launcher2.err" &
+run=$!
+held_off "logind held an idle inhibitor"
+kill -USR1 "$fake"
+kill -USR1 "$comp"
+wait_for "start /s --no-loading" 4 20
+stop_show 3
+kill -USR2 "$fake"
+held_off "logind said the session was locked"
+kill -USR2 "$fake"
+kill -USR1 "$comp"
+wait_for "start /s --no-loading" 5 20
+kill "$run"
+wait "$run" || true
+run=""
+unset DBUS_SYSTEM_BUS_ADDRESS
 
 # The setting, through the program's own --idle; the command line still wins.
 printf '[Software\\Voidrift 3D Screensaver]\nIdleMinutes=7\n' >"$WORK/settings.ini"
