@@ -18,6 +18,7 @@
 #include "idle/IdleRules.h"
 #include "idle/MutterIdle.h"
 #include "idle/SessionChecks.h"
+#include "idle/SessionLock.h"
 #include "idle/ShowChild.h"
 #include "idle/WaylandIdle.h"
 #include "idle/X11Idle.h"
@@ -126,14 +127,17 @@ int switchAutostart(const LauncherOptions& options) {
 
 class Loop {
 public:
-    Loop(const LauncherOptions& options, IdleSource& source, int signals, const sigset_t& childMask)
-        : options_(options), source_(source), signals_(signals), show_(childMask) {}
+    Loop(const LauncherOptions& options, IdleSource& source, IdleSource* lock, int signals, const sigset_t& childMask)
+        : options_(options), source_(source), lock_(lock), signals_(signals), show_(childMask) {}
 
     // Until a signal ends the launcher (0) or the session goes away (0 too: nothing failed).
     int run() {
         for (;;) {
-            pollfd fds[2] = {{signals_, POLLIN, 0}, {source_.descriptor(), source_.pollEvents(), 0}};
-            if (poll(fds, 2, source_.hasEdges() ? 0 : -1) < 0) {
+            pollfd fds[3] = {{signals_, POLLIN, 0},
+                             {source_.descriptor(), source_.pollEvents(), 0},
+                             {lock_ ? lock_->descriptor() : -1, lock_ ? lock_->pollEvents() : short(0), 0}};
+            bool waiting = source_.hasEdges() || (lock_ && lock_->hasEdges());
+            if (poll(fds, 3, waiting ? 0 : -1) < 0) {
                 if (errno == EINTR) continue;
                 return endRun(1);
             }
@@ -143,6 +147,10 @@ public:
             if (!source_.dispatch(fds[1].revents)) {
                 note("the session has ended");
                 return endRun(0);
+            }
+            if (lock_) {
+                lock_->dispatch(fds[2].revents);
+                for (IdleEdge edge : lock_->takeEdges()) onEdge(edge);
             }
             for (IdleEdge edge : source_.takeEdges()) onEdge(edge);
         }
@@ -156,6 +164,15 @@ private:
     void onEdge(IdleEdge edge) {
         if (edge == IdleEdge::Active) {
             rules_.onActive();
+            return;
+        }
+        // The lock screen always wins: the show makes way at once, and waits for the user
+        // (no show starts while the session is locked).
+        if (edge == IdleEdge::Locked) {
+            if (!rules_.showRunning()) return;
+            note("the session is locking: ending the show");
+            show_.stop(5);
+            rules_.onShowEnded(false);
             return;
         }
         note("the session is idle");
@@ -183,6 +200,7 @@ private:
 
     const LauncherOptions& options_;
     IdleSource& source_;
+    IdleSource* lock_;
     int signals_;
     ShowChild show_;
     IdleRules rules_;
@@ -218,7 +236,8 @@ int runIdleLauncher(const std::vector<std::string>& arguments) {
         std::fprintf(stderr, "voidrift: watching %s for %d s of idleness\n", idleSourceName(chosen.kind),
                      options.idleSeconds);
     }
-    Loop loop(options, *chosen.source, signals, previous);
+    std::unique_ptr<IdleSource> lock = watchSessionLock();
+    Loop loop(options, *chosen.source, lock.get(), signals, previous);
     int code = loop.run();
     close(signals);
     return code;

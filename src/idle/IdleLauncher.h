@@ -1,5 +1,6 @@
 // `voidrift --idle`: the long-running launcher. One event loop over the idle source's
-// descriptor and a signal descriptor; no threads and no timers.
+// descriptor, logind's (for the session's Lock) and a signal descriptor; no threads and no
+// timers.
 #pragma once
 
 #include <string>

@@ -7,7 +7,8 @@
 
 #include <vector>
 
-enum class IdleEdge { Idle, Active };
+// Locked: the desktop's lock screen is coming up.
+enum class IdleEdge { Idle, Active, Locked };
 
 class IdleSource {
 public:

@@ -96,7 +96,8 @@ run=""
 wait_for term 1 5
 pgrep -f "$WORK/show" >/dev/null && fail "the show outlived its launcher"
 
-# logind: "idle" in BlockInhibited, then LockedHint, each holds the show off.
+# logind: "idle" in BlockInhibited, then LockedHint, each holds the show off; its Lock
+# signal ends a running show.
 dbus-daemon --session --nofork --nopidfile --address="unix:path=$WORK/system_bus" &
 bus=$!
 for _ in $(seq 100); do [ -S "$WORK/system_bus" ] && break; sleep 0.1; done
@@ -129,6 +130,9 @@ held_off "logind said the session was locked"
 kill -USR2 "$fake"
 kill -USR1 "$comp"
 wait_for "start /s --no-loading" 5 20
+kill -USR2 "$fake"
+wait_for term 2 20
+grep -q "the session is locking" "$WORK/launcher2.err" || fail "the launcher did not end the show for the lock"
 kill "$run"
 wait "$run" || true
 run=""
