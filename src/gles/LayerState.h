@@ -98,6 +98,11 @@ struct DisplayList {
 };
 
 struct LayerState {
+    LayerState() {
+        // GL's light 0 starts white; the others dark.
+        lights[0].diffuse = {1, 1, 1, 1};
+        lights[0].specular = {1, 1, 1, 1};
+    }
     unsigned matrixMode = 0x1700;  // GL_MODELVIEW
     std::vector<Mat4> modelview{identity()};
     std::vector<Mat4> projection{identity()};

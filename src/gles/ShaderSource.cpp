@@ -175,7 +175,8 @@ uniform ivec2 uPixel;
 out vec4 fragColor;
 void main() {
     float d = texelFetch(uDepth, uPixel, 0).r;
-    uint v = uint(clamp(d, 0.0, 1.0) * 16777215.0 + 0.5);
+    // 16777215.5 is no float: the top value is held back from rounding up to 2^24.
+    uint v = min(uint(clamp(d, 0.0, 1.0) * 16777215.0 + 0.5), 16777215u);
     fragColor = vec4(float(v >> 16u), float((v >> 8u) & 255u), float(v & 255u), 255.0) / 255.0;
 }
 )";
