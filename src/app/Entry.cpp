@@ -92,7 +92,7 @@ int voidriftMain(EntryContext context) {
         return 0;
     }
     // The other renderer is its own program beside this one, given the same arguments.
-    if (options.renderer != platform::rendererName()) {
+    if (!options.renderer.empty() && options.renderer != platform::rendererName()) {
         platform::execSibling(("voidrift-" + options.renderer).c_str(), given);
         std::fprintf(stderr, "voidrift: the %s renderer is not available\n", options.renderer.c_str());
         return 1;
