@@ -13,9 +13,9 @@ function(voidrift_web_sources out)
 endfunction()
 
 voidrift_web_sources(core_srcs archive script image world overlay app gles platform/web music/web)
-# A page records nothing: no PNG writer.
+# A page records nothing: no PNG writer (web/PageStubs.cpp).
 list(FILTER core_srcs EXCLUDE REGEX "/app/(main|PngWriter)\\.cpp$")
-add_executable(voidrift_web ${core_srcs} ${CMAKE_SOURCE_DIR}/src/app/main.cpp ${CMAKE_SOURCE_DIR}/web/NoPngWriter.cpp)
+add_executable(voidrift_web ${core_srcs} ${CMAKE_SOURCE_DIR}/src/app/main.cpp ${CMAKE_SOURCE_DIR}/web/PageStubs.cpp)
 target_include_directories(voidrift_web BEFORE PRIVATE ${CMAKE_SOURCE_DIR}/src/gles/include)
 target_include_directories(voidrift_web PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tools
                                                 ${VOIDRIFT_WEB_PREFIX}/include)

@@ -35,7 +35,8 @@ build_libjpeg() {
   cp "$source/jpeglib.h" "$source/jmorecfg.h" "$source/jerror.h" "$cache/build/libjpeg-turbo/jconfig.h" "$prefix/include/"
 }
 
-install_missing emscripten nodejs cmake ninja-build dpkg-dev python3
+# Chromium and ImageMagick for the page's test (tests/web/web_page_test.sh).
+install_missing emscripten nodejs cmake ninja-build dpkg-dev python3 chromium imagemagick
 stamp="$cache/stamps/libjpeg-$cache_version"
 if [ ! -f "$stamp" ]; then
   enable_sources

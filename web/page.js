@@ -55,9 +55,16 @@ function startMusic() {
     source.start();
   }, () => console.warn('voidrift: the browser cannot decode the music'));
 }
+const hint = document.getElementById('hint');
+function hideHint() {
+  hint.style.opacity = 0;
+  setTimeout(() => { hint.style.display = 'none'; }, 2500);
+}
+// The hint leaves the bars black again after a few seconds, gesture or not.
+setTimeout(hideHint, 4000);
 function allowMusic() {
   music.allowed = true;
-  document.getElementById('hint').style.opacity = 0;
+  hideHint();
   startMusic();
 }
 window.addEventListener('click', allowMusic, { once: true });
@@ -107,7 +114,7 @@ var Module = {
       document.getElementById('loading').style.display = 'none';
     }
     stats.frames += 1;
-    if (stats.frames % 30 === 0) report();
+    report();
   },
 };
 
@@ -127,7 +134,13 @@ Promise.all([
   Module.FS.writeFile('/data/data.ssd', data);
   // The show runs as in a screensaver daemon's window: it follows the canvas's size and
   // leaves the input to the page.
-  Module.callMain(['--window-id', '1', '--data', '/data', '--max-fps', '0']);
+  const args = ['--window-id', '1', '--data', '/data', '--max-fps', '0'];
+  // ?seed=N and ?scene=WORLD:FILE pick the opening, as on the command line.
+  const query = new URLSearchParams(window.location.search);
+  for (const name of ['seed', 'scene']) {
+    if (query.has(name)) args.push('--' + name, query.get(name));
+  }
+  Module.callMain(args);
 }).catch((error) => {
   status.textContent = 'The show cannot start: ' + error.message;
   console.error('voidrift: ' + error.message);

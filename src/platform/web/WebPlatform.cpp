@@ -11,10 +11,20 @@
 #include "platform/Platform.h"
 
 // Resumes the program (through Asyncify) at the browser's next animation frame, after
-// the frame just drawn has been shown.
+// the frame just drawn has been shown. A page that gets no animation frames (a hidden
+// tab, a headless browser on virtual time) still goes on, ten frames a second.
 EM_JS(void, waitForAnimationFrame, (), {
     if (Module.onFrame) Module.onFrame();
-    Asyncify.handleSleep(function(wakeUp) { requestAnimationFrame(function() { wakeUp(); }); });
+    Asyncify.handleSleep(function(wakeUp) {
+        var woken = false;
+        var wake = function() {
+            if (woken) return;
+            woken = true;
+            wakeUp();
+        };
+        requestAnimationFrame(wake);
+        setTimeout(wake, 100);
+    });
 });
 
 namespace platform {
