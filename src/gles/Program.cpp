@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <unordered_map>
 
 #include "gles/GlesHeaders.h"
 #include "gles/LayerState.h"
@@ -15,24 +16,32 @@ namespace gles {
 namespace {
 
 struct Uniforms {
-    GLint modelview, projection, normalMatrix, texMatrix[kUnits], texGen[kUnits];
-    GLint lighting, colorMaterial, separateSpecular, sceneAmbient;
+    GLint modelview, projection, normalMatrix, texMatrix[kUnits];
+    GLint colorMaterial, separateSpecular, sceneAmbient;
     GLint matAmbient, matDiffuse, matSpecular, matEmission, shininess;
     GLint lightOn, lightPosition, lightAmbient, lightDiffuse, lightSpecular;
     GLint spotDirection, spotExponent, spotCosCutoff, attenuation;
-    GLint texture[kUnits], texOn[kUnits], texEnv[kUnits];
-    GLint fogMode, fogColor, fogStart, fogEnd, fogDensity, alphaFunc, alphaRef;
+    GLint texture[kUnits];
+    GLint fogColor, fogStart, fogEnd, fogDensity, alphaFunc, alphaRef;
 };
 
-GLuint fixedProgram = 0;
+// One program per combination of the switches the shaders are compiled for.
+struct Variant {
+    GLuint program = 0;
+    Uniforms u{};
+};
+
+std::unordered_map<std::uint32_t, Variant> variants;
 GLuint probeProgram = 0;
 GLint probePixel = -1;
 GLuint streamBuffer = 0;
-Uniforms u;
 
-GLuint compile(GLenum kind, const char* source) {
+GLuint compile(GLenum kind, const char* source, const std::string& defines = "") {
     GLuint shader = glCreateShader(kind);
-    glShaderSource(shader, 1, &source, nullptr);
+    const char* parts[3] = {"#version 300 es\n", defines.c_str(), source};
+    // The probe's sources carry their own version line.
+    if (defines.empty()) glShaderSource(shader, 1, &source, nullptr);
+    else glShaderSource(shader, 3, parts, nullptr);
     glCompileShader(shader);
     GLint ok = 0;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
@@ -44,10 +53,10 @@ GLuint compile(GLenum kind, const char* source) {
     return shader;
 }
 
-GLuint link(const char* vertex, const char* fragment) {
+GLuint link(const char* vertex, const char* fragment, const std::string& defines = "") {
     GLuint program = glCreateProgram();
-    GLuint vs = compile(GL_VERTEX_SHADER, vertex);
-    GLuint fs = compile(GL_FRAGMENT_SHADER, fragment);
+    GLuint vs = compile(GL_VERTEX_SHADER, vertex, defines);
+    GLuint fs = compile(GL_FRAGMENT_SHADER, fragment, defines);
     glAttachShader(program, vs);
     glAttachShader(program, fs);
     glLinkProgram(program);
@@ -65,16 +74,13 @@ GLuint link(const char* vertex, const char* fragment) {
     return program;
 }
 
-void locate(GLuint p) {
+void locate(GLuint p, Uniforms& u) {
     auto at = [p](const char* name) { return glGetUniformLocation(p, name); };
     u.modelview = at("uModelview");
     u.projection = at("uProjection");
     u.normalMatrix = at("uNormalMatrix");
     u.texMatrix[0] = at("uTexMatrix0");
     u.texMatrix[1] = at("uTexMatrix1");
-    u.texGen[0] = at("uTexGen0");
-    u.texGen[1] = at("uTexGen1");
-    u.lighting = at("uLighting");
     u.colorMaterial = at("uColorMaterial");
     u.separateSpecular = at("uSeparateSpecular");
     u.sceneAmbient = at("uSceneAmbient");
@@ -94,11 +100,6 @@ void locate(GLuint p) {
     u.attenuation = at("uAttenuation");
     u.texture[0] = at("uTexture0");
     u.texture[1] = at("uTexture1");
-    u.texOn[0] = at("uTexOn0");
-    u.texOn[1] = at("uTexOn1");
-    u.texEnv[0] = at("uTexEnv0");
-    u.texEnv[1] = at("uTexEnv1");
-    u.fogMode = at("uFogMode");
     u.fogColor = at("uFogColor");
     u.fogStart = at("uFogStart");
     u.fogEnd = at("uFogEnd");
@@ -127,7 +128,43 @@ bool unitSamples(const LayerState& s, int unit) {
     return found != s.textures.end() && found->second.complete();
 }
 
-void uploadLights(const LayerState& s) {
+// The switches of the current state, as a key and as the shaders' defines.
+std::uint32_t variantKey(const LayerState& s) {
+    std::uint32_t key = s.lighting ? 1u : 0u;
+    for (int i = 0; i < kUnits; ++i) {
+        const TextureUnit& t = s.units[i];
+        if (t.genS && t.genT) key |= 2u << i;
+        if (unitSamples(s, i)) key |= static_cast<std::uint32_t>(1 + envIndex(t.envMode)) << (4 + 2 * i);
+    }
+    key |= static_cast<std::uint32_t>(fogIndex(s.fog)) << 8;
+    if (s.alphaTest && s.alphaFunc != 0x0207) key |= 1u << 10;
+    return key;
+}
+
+std::string definesFor(std::uint32_t key) {
+    std::string d;
+    if (key & 1) d += "#define LIGHTING 1\n";
+    for (int i = 0; i < kUnits; ++i) {
+        std::string unit = std::to_string(i);
+        if (key & (2u << i)) d += "#define TEXGEN" + unit + " 1\n";
+        std::uint32_t env = (key >> (4 + 2 * i)) & 3;
+        if (env) d += "#define TEX" + unit + " " + std::to_string(env - 1) + "\n";
+    }
+    d += "#define FOG " + std::to_string((key >> 8) & 3) + "\n";
+    if (key & (1u << 10)) d += "#define ALPHA_TEST 1\n";
+    return d;
+}
+
+const Variant* variantFor(std::uint32_t key) {
+    auto found = variants.find(key);
+    if (found != variants.end()) return found->second.program ? &found->second : nullptr;
+    Variant& v = variants[key];
+    v.program = link(kFixedVertexShader, kFixedFragmentShader, definesFor(key));
+    if (v.program) locate(v.program, v.u);
+    return v.program ? &v : nullptr;
+}
+
+void uploadLights(const LayerState& s, const Uniforms& u) {
     GLint on[kLights];
     GLfloat position[kLights * 4], ambient[kLights * 4], diffuse[kLights * 4], specular[kLights * 4];
     GLfloat direction[kLights * 3], exponent[kLights], cosCutoff[kLights], attenuation[kLights * 3];
@@ -159,8 +196,11 @@ void uploadLights(const LayerState& s) {
     glUniform3fv(u.attenuation, kLights, attenuation);
 }
 
-void uploadState(const LayerState& s) {
-    glUseProgram(fixedProgram);
+bool uploadState(const LayerState& s) {
+    const Variant* v = variantFor(variantKey(s));
+    if (!v) return false;
+    const Uniforms& u = v->u;
+    glUseProgram(v->program);
     const Mat4& mv = s.modelview.back();
     glUniformMatrix4fv(u.modelview, 1, GL_FALSE, mv.data());
     glUniformMatrix4fv(u.projection, 1, GL_FALSE, s.projection.back().data());
@@ -168,12 +208,8 @@ void uploadState(const LayerState& s) {
     for (int i = 0; i < kUnits; ++i) {
         const TextureUnit& t = s.units[i];
         glUniformMatrix4fv(u.texMatrix[i], 1, GL_FALSE, t.stack.back().data());
-        glUniform1i(u.texGen[i], t.genS && t.genT);
         glUniform1i(u.texture[i], i);
-        glUniform1i(u.texOn[i], unitSamples(s, i));
-        glUniform1i(u.texEnv[i], envIndex(t.envMode));
     }
-    glUniform1i(u.lighting, s.lighting);
     if (s.lighting) {
         glUniform1i(u.colorMaterial, s.colorMaterial);
         glUniform1i(u.separateSpecular, s.separateSpecular);
@@ -183,15 +219,15 @@ void uploadState(const LayerState& s) {
         glUniform4fv(u.matSpecular, 1, s.material.specular.data());
         glUniform4fv(u.matEmission, 1, s.material.emission.data());
         glUniform1f(u.shininess, s.material.shininess);
-        uploadLights(s);
+        uploadLights(s, u);
     }
-    glUniform1i(u.fogMode, fogIndex(s.fog));
     glUniform4fv(u.fogColor, 1, s.fog.color.data());
     glUniform1f(u.fogStart, s.fog.start);
     glUniform1f(u.fogEnd, s.fog.end);
     glUniform1f(u.fogDensity, s.fog.density);
     glUniform1i(u.alphaFunc, s.alphaTest ? static_cast<int>(s.alphaFunc - 0x0200) : 7);
     glUniform1f(u.alphaRef, s.alphaRef);
+    return true;
 }
 
 void pointAttribute(GLuint index, GLint size, bool own, std::size_t offset, const float* constant) {
@@ -209,20 +245,20 @@ void pointAttribute(GLuint index, GLint size, bool own, std::size_t offset, cons
 }  // namespace
 
 bool createPrograms() {
-    fixedProgram = link(kFixedVertexShader, kFixedFragmentShader);
     probeProgram = link(kDepthProbeVertexShader, kDepthProbeFragmentShader);
-    if (!fixedProgram || !probeProgram) return false;
-    locate(fixedProgram);
+    // The plainest variant, so a driver that cannot build the shaders says so at once.
+    if (!probeProgram || !variantFor(0)) return false;
     probePixel = glGetUniformLocation(probeProgram, "uPixel");
     glGenBuffers(1, &streamBuffer);
     return true;
 }
 
 void destroyPrograms() {
-    glDeleteProgram(fixedProgram);
+    for (auto& entry : variants) glDeleteProgram(entry.second.program);
+    variants.clear();
     glDeleteProgram(probeProgram);
     glDeleteBuffers(1, &streamBuffer);
-    fixedProgram = probeProgram = streamBuffer = 0;
+    probeProgram = streamBuffer = 0;
 }
 
 unsigned depthProbeProgram() { return probeProgram; }
@@ -230,9 +266,9 @@ int depthProbePixelUniform() { return probePixel; }
 
 void drawVertices(unsigned glesMode, const Vertex* vertices, std::uint32_t first, std::uint32_t count,
                   unsigned attributes, unsigned buffer) {
-    if (count == 0 || !fixedProgram) return;
+    if (count == 0) return;
     LayerState& s = state();
-    uploadState(s);
+    if (!uploadState(s)) return;
     if (buffer == 0) {
         glBindBuffer(GL_ARRAY_BUFFER, streamBuffer);
         glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(Vertex)), vertices + first,

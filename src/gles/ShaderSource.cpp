@@ -2,10 +2,14 @@
 
 namespace gles {
 
+// The fixed-function shaders are compiled per combination of the switches that change
+// their work (LIGHTING, TEXGEN0/1, TEX0/1 with the unit's environment, FOG, ALPHA_TEST),
+// defined ahead of the source: software rasterizers run every branch a uniform would pick.
+//
 // Per-vertex lighting as GL 1.1 defines it (positional lights with attenuation and spot
 // cone, material or colour-tracked ambient and diffuse, separate specular colour), sphere
 // map generation and the texture matrices, and the eye distance fog uses (|z|, as Mesa).
-const char kFixedVertexShader[] = R"(#version 300 es
+const char kFixedVertexShader[] = R"(
 precision highp float;
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec4 aColor;
@@ -17,9 +21,6 @@ uniform mat4 uProjection;
 uniform mat3 uNormalMatrix;
 uniform mat4 uTexMatrix0;
 uniform mat4 uTexMatrix1;
-uniform bool uTexGen0;
-uniform bool uTexGen1;
-uniform bool uLighting;
 uniform bool uColorMaterial;
 uniform bool uSeparateSpecular;
 uniform vec4 uSceneAmbient;
@@ -54,15 +55,20 @@ void main() {
     vec3 n = normalize(uNormalMatrix * aNormal);
     gl_Position = uProjection * eye;
     vFogDistance = abs(eye.z);
-    vec2 st0 = uTexGen0 ? sphereMap(eye.xyz, n) : aTex0;
-    vec2 st1 = uTexGen1 ? sphereMap(eye.xyz, n) : aTex1;
-    vTex0 = (uTexMatrix0 * vec4(st0, 0.0, 1.0)).xy;
-    vTex1 = (uTexMatrix1 * vec4(st1, 0.0, 1.0)).xy;
-    if (!uLighting) {
-        vPrimary = aColor;
-        vSecondary = vec3(0.0);
-        return;
-    }
+#ifdef TEXGEN0
+    vTex0 = (uTexMatrix0 * vec4(sphereMap(eye.xyz, n), 0.0, 1.0)).xy;
+#else
+    vTex0 = (uTexMatrix0 * vec4(aTex0, 0.0, 1.0)).xy;
+#endif
+#ifdef TEXGEN1
+    vTex1 = (uTexMatrix1 * vec4(sphereMap(eye.xyz, n), 0.0, 1.0)).xy;
+#else
+    vTex1 = (uTexMatrix1 * vec4(aTex1, 0.0, 1.0)).xy;
+#endif
+#ifndef LIGHTING
+    vPrimary = aColor;
+    vSecondary = vec3(0.0);
+#else
     vec4 ambientM = uColorMaterial ? aColor : uMatAmbient;
     vec4 diffuseM = uColorMaterial ? aColor : uMatDiffuse;
     vec3 c = uMatEmission.rgb + uSceneAmbient.rgb * ambientM.rgb;
@@ -98,19 +104,16 @@ void main() {
     }
     vPrimary = clamp(vec4(c, diffuseM.a), 0.0, 1.0);
     vSecondary = clamp(s, 0.0, 1.0);
+#endif
 }
 )";
 
-// Two texture units with MODULATE, ADD or REPLACE, the colour sum, fog and the alpha test.
-const char kFixedFragmentShader[] = R"(#version 300 es
+// Two texture units with MODULATE (0), ADD (1) or REPLACE (2), the colour sum, fog and the
+// alpha test.
+const char kFixedFragmentShader[] = R"(
 precision highp float;
 uniform sampler2D uTexture0;
 uniform sampler2D uTexture1;
-uniform bool uTexOn0;
-uniform bool uTexOn1;
-uniform int uTexEnv0;
-uniform int uTexEnv1;
-uniform int uFogMode;
 uniform vec4 uFogColor;
 uniform float uFogStart;
 uniform float uFogEnd;
@@ -143,17 +146,26 @@ bool alphaPasses(float a) {
 
 void main() {
     vec4 c = vPrimary;
-    if (uTexOn0) c = combine(c, texture(uTexture0, vTex0), uTexEnv0);
-    if (uTexOn1) c = combine(c, texture(uTexture1, vTex1), uTexEnv1);
+#ifdef TEX0
+    c = combine(c, texture(uTexture0, vTex0), TEX0);
+#endif
+#ifdef TEX1
+    c = combine(c, texture(uTexture1, vTex1), TEX1);
+#endif
+#ifdef LIGHTING
     c.rgb = min(c.rgb + vSecondary, 1.0);
-    if (uFogMode != 0) {
-        float f;
-        if (uFogMode == 1) f = (uFogEnd - vFogDistance) / (uFogEnd - uFogStart);
-        else if (uFogMode == 2) f = exp(-uFogDensity * vFogDistance);
-        else f = exp(-(uFogDensity * vFogDistance) * (uFogDensity * vFogDistance));
-        c.rgb = mix(uFogColor.rgb, c.rgb, clamp(f, 0.0, 1.0));
-    }
+#endif
+#if FOG == 1
+    c.rgb = mix(uFogColor.rgb, c.rgb, clamp((uFogEnd - vFogDistance) / (uFogEnd - uFogStart), 0.0, 1.0));
+#elif FOG == 2
+    c.rgb = mix(uFogColor.rgb, c.rgb, clamp(exp(-uFogDensity * vFogDistance), 0.0, 1.0));
+#elif FOG == 3
+    float e = uFogDensity * vFogDistance;
+    c.rgb = mix(uFogColor.rgb, c.rgb, clamp(exp(-e * e), 0.0, 1.0));
+#endif
+#ifdef ALPHA_TEST
     if (!alphaPasses(c.a)) discard;
+#endif
     fragColor = c;
 }
 )";
