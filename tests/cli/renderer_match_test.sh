@@ -3,6 +3,7 @@
 # into its first scene, recorded by both renderers at the same seed and step, must match
 # to a PSNR of at least 50 dB over the whole frame (flares, lights, fog, chrome, sky domes
 # and sprites all on show; a wrong light, blend or flare visibility costs far more).
+# A copy of voidrift without voidrift-gles beside it refuses --renderer gles.
 # Usage: renderer_match_test.sh VOIDRIFT DATA_DIR SOURCE_DIR
 set -euo pipefail
 voidrift=$1 data=$2 source=$3
@@ -11,6 +12,14 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy VOIDRIFT_CONFIG="$work/settings.ini"
 printf '[Software\\Voidrift 3D Screensaver]\nEnableMusic=0\n' >"$work/settings.ini"
+
+# Without voidrift-gles beside it, the program says so and fails rather than drawing with GL.
+mkdir "$work/alone"
+cp "$voidrift" "$work/alone/voidrift"
+status=0
+"$work/alone/voidrift" --renderer gles --frames 1 --data "$data" >/dev/null 2>"$work/err" || status=$?
+[ "$status" -eq 1 ] && grep -q "gles renderer is not available" "$work/err" \
+  || { cat "$work/err"; echo "FAIL: a missing GLES program ended with $status"; exit 1; }
 
 failed=0
 worlds=0
