@@ -28,7 +28,7 @@ build_libjpeg() {
   rm -rf "$cache/build/libjpeg-turbo"
   emcmake cmake -S "$source" -B "$cache/build/libjpeg-turbo" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_LIBDIR="$prefix/lib" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
-    -DWITH_TURBOJPEG=OFF -DWITH_JPEG8=OFF -DWITH_SIMD=OFF -DHAVE_SIZE_T=TRUE -DSIZE_T=4 >/dev/null
+    -DWITH_TURBOJPEG=OFF -DWITH_JPEG8=OFF -DWITH_SIMD=OFF -DSIZE_T=4 >/dev/null
   cmake --build "$cache/build/libjpeg-turbo" -j "$jobs" --target jpeg-static >/dev/null
   mkdir -p "$prefix/lib" "$prefix/include"
   cp "$cache/build/libjpeg-turbo/libjpeg.a" "$prefix/lib/"
