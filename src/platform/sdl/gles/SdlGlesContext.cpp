@@ -1,15 +1,16 @@
 // GLES 3 under the fixed-function layer: the layer takes the context once it is current,
 // presents its frame before each swap and answers for the extension entry points.
 #include "gles/GlesLayer.h"
+#include "platform/Platform.h"
 #include "platform/sdl/SdlContext.h"
 
 namespace platform {
 
 namespace {
 
-void drawableSize(SDL_Window* window, int& width, int& height) {
-    SDL_GL_GetDrawableSize(window, &width, &height);
-}
+// The window's size as the platform knows it: SDL hears nothing of a foreign window's
+// resizes, the backend's watcher does.
+void drawableSize(SDL_Window*, int& width, int& height) { clientSize(width, height); }
 
 }  // namespace
 
