@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(
   cmake ninja-build g++ pkg-config
-  libsdl2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0
+  libsdl2-dev libgl-dev libgles-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0
   libjpeg62-turbo-dev libpng-dev libvorbis-dev libogg-dev
   libfreetype-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev zlib1g-dev libbz2-dev

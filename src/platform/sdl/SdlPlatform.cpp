@@ -7,8 +7,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <chrono>
+#include <unistd.h>
 
 #include "platform/Platform.h"
+#include "platform/sdl/SdlContext.h"
 #include "platform/sdl/SdlKeys.h"
 #include "platform/sdl/WaylandKeyboardGuard.h"
 #include "platform/sdl/X11Dpms.h"
@@ -72,6 +74,7 @@ void requestPixelFormat(bool full) {
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    requestContextApi();
     if (full) {
         SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
@@ -199,6 +202,7 @@ bool openWindow(const WindowRequest& request) {
         return false;
     }
     SDL_GL_MakeCurrent(window, context);
+    contextMade(window);
     return true;
 }
 
@@ -226,6 +230,7 @@ bool openForeignWindow(std::uint64_t handle) {
     }
     foreign = true;
     SDL_GL_MakeCurrent(window, context);
+    contextMade(window);
     return true;
 }
 
@@ -245,6 +250,7 @@ void showWindow() {
 void closeWindow() {
     restoreDisplayMode();
     if (context) {
+        contextClosing();
         SDL_GL_MakeCurrent(window, nullptr);
         SDL_GL_DeleteContext(context);
         context = nullptr;
@@ -273,13 +279,24 @@ void clientSize(int& width, int& height) {
 
 void swapBuffers() {
     if (!window) return;
+    beforeSwap(window);
     SDL_GL_SwapWindow(window);
     // An offscreen surface has no display to pace its swaps, so the software renderer
     // would queue frame after frame; each one finishes here, within its own frame.
     if (isOffscreen()) glFinish();
 }
 
-void* procAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
+void* procAddress(const char* name) { return contextProcAddress(name); }
+
+const char* rendererName() { return contextRendererName(); }
+
+void execSibling(const char* name, const std::vector<std::string>& arguments) {
+    std::string path = programFolder() + name;
+    std::vector<char*> argv;
+    for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(path.c_str(), argv.data());
+}
 
 bool setSwapInterval(int interval) { return SDL_GL_SetSwapInterval(interval) == 0; }
 
