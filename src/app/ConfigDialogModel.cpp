@@ -1,5 +1,6 @@
 #include "app/ConfigDialogModel.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <utility>
@@ -83,6 +84,11 @@ const char* ConfigDialogModel::makerPage() { return "https://voidrift.example.or
 const char* ConfigDialogModel::invitationText() { return "More screensavers and news on our web site:"; }
 
 void ConfigDialogModel::initialize() {
+    // A hand-edited value beyond a trackbar's range is shown, and saved, as the run takes it.
+    TrackbarRange volume = trackbarRange(control::volume);
+    TrackbarRange brightness = trackbarRange(control::brightness);
+    record_.volume = std::clamp(record_.volume, volume.minimum, volume.maximum);
+    record_.gamma = std::clamp(record_.gamma, brightness.minimum, brightness.maximum);
     modeItems_ = modeListItems(modes_);
     modeSelection_ = -1;
     if (record_.useDesktop) {

@@ -9,13 +9,9 @@
 #include "archive/ArchiveCheck.h"
 #include "archive/ArchiveResult.h"
 
-bool enterDataFolder(const char* folder, std::FILE* notes) {
-    if (chdir(folder) == 0) return true;
-    int error = errno;
-    std::error_code ignored;
-    std::fprintf(notes, "voidrift: cannot use the data folder \"%s\" (%s); looking in %s\n", folder,
-                 std::strerror(error), std::filesystem::current_path(ignored).string().c_str());
-    return false;
+std::string enterDataFolder(const std::string& folder) {
+    if (chdir(folder.c_str()) == 0) return "";
+    return "data.ssd not found: the data folder \"" + folder + "\" cannot be used (" + std::strerror(errno) + ")";
 }
 
 std::string archiveProblem() {
