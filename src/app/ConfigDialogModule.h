@@ -9,7 +9,7 @@
 #include "platform/Platform.h"
 #include "script/Settings.h"
 
-constexpr int kConfigDialogInterface = 2;  // bumped whenever this record changes
+constexpr int kConfigDialogInterface = 3;  // bumped whenever this record changes
 constexpr const char kConfigDialogEntry[] = "voidriftRunConfigDialog";
 constexpr const char kConfigDialogModuleName[] = "voidrift-dialog-gtk.so";
 
@@ -32,6 +32,7 @@ struct ConfigDialogRequest {
     const char* settingsNote = "";  // why the file could not be read; shown as the dialog opens
     std::uint64_t parentWindow = 0;  // an X11 window the dialog stays above; 0: none
     char error[256] = {};
+    const char* helpPage = "";  // the local page "Visit..." opens; "": not installed
 };
 
 extern "C" {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/ConfigDialogModule.h"
+#include "app/HelpPage.h"
 #include "app/SettingsStore.h"
 #include "platform/Platform.h"
 #include "script/Settings.h"
@@ -89,6 +90,8 @@ int runConfigureDialog(const SaverApp& app, bool displayStarted) {
     std::string note = unreadNote();
     request.settingsNote = note.c_str();
     request.parentWindow = static_cast<std::uint32_t>(app.parentWindow);
+    std::string helpPage = findHelpPage(platform::programFolder());
+    request.helpPage = helpPage.c_str();
     if (run(&request) == configDialogFailed) {
         std::fprintf(stderr, "voidrift: %s\n", request.error);
         return 1;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "app/Utf8Path.h"
+
 namespace {
 
 std::string quoted(const std::string& folder) { return "\"" + folder + "\""; }
@@ -20,7 +22,7 @@ std::string notFoundIn(const std::vector<std::string>& folders) {
 // A named folder that is not there (or no folder) says so, with the system's reason.
 std::string namedFolderProblem(const std::string& folder) {
     std::error_code error;
-    std::filesystem::file_status status = std::filesystem::status(folder, error);
+    std::filesystem::file_status status = std::filesystem::status(utf8Path(folder), error);
     if (error) return "data.ssd not found: the data folder " + quoted(folder) + " cannot be used (" + error.message() + ")";
     if (!std::filesystem::is_directory(status)) return "data.ssd not found: " + quoted(folder) + " is not a folder";
     return notFoundIn({folder});
@@ -42,13 +44,14 @@ DataFolderCandidates dataFolderCandidates(const std::string& optionPath, const s
     if (!stored.empty()) return {{stored}, true};
     DataFolderCandidates candidates;
     if (programFolder.empty()) return candidates;
-    std::filesystem::path folder(programFolder);
+    std::filesystem::path folder = utf8Path(programFolder);
     if (!folder.has_filename()) folder = folder.parent_path();  // a trailing slash
     for (const std::filesystem::path& place :
          {folder.parent_path() / "share" / "voidrift", folder.parent_path().parent_path() / "share" / "voidrift", folder}) {
         // Near the root of a file system two places can be one.
         std::vector<std::string>& folders = candidates.folders;
-        if (std::find(folders.begin(), folders.end(), place.string()) == folders.end()) folders.push_back(place.string());
+        std::string name = utf8String(place);
+        if (std::find(folders.begin(), folders.end(), name) == folders.end()) folders.push_back(name);
     }
     return candidates;
 }
@@ -57,7 +60,7 @@ DataFolderSearch findDataFolder(const DataFolderCandidates& candidates) {
     for (const std::string& folder : candidates.folders) {
         std::error_code error;
         // Whatever is there under the name is the one meant: the archive check says what is wrong with it.
-        if (std::filesystem::exists(std::filesystem::path(folder) / "data.ssd", error)) return {folder, ""};
+        if (std::filesystem::exists(utf8Path(folder) / "data.ssd", error)) return {folder, ""};
     }
     if (candidates.folders.empty()) return {"", "data.ssd not found: no folder to look in"};
     if (candidates.named) return {"", namedFolderProblem(candidates.folders.front())};

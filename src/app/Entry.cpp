@@ -19,6 +19,7 @@
 #include "app/ShowParts.h"
 #include "app/Simulate.h"
 #include "app/StartChecks.h"
+#include "app/StartupTimes.h"
 #include "archive/Messages.h"
 #include "platform/Platform.h"
 #include "script/Settings.h"
@@ -76,6 +77,7 @@ int runMode(SaverApp& app, const RunOptions& options, bool video) {
 }  // namespace
 
 int voidriftMain(EntryContext context) {
+    startupMark("entry");
     std::vector<std::string>& arguments = context.arguments;
     if (arguments.empty()) arguments.push_back("voidrift");
     std::size_t argumentCount = arguments.size();
@@ -112,6 +114,7 @@ int voidriftMain(EntryContext context) {
         return 1;
     }
     loadSettings();
+    startupMark("settings");
     applySettingOverrides(options, settings);
     // Every mode that can see the desktop runs in its mode, so the dialog and the show agree.
     if (settings.useDesktop && video) {
@@ -143,6 +146,7 @@ int voidriftMain(EntryContext context) {
     // A damaged archive is said once; the saver run still shows what it can, as on screen,
     // while a run for a machine fails. Without any archive there is nothing to show.
     std::string problem = saverMode || dataRun ? (dataMissing.empty() ? archiveProblem() : dataMissing) : "";
+    startupMark("archive check");
     bool problemEndsRun = context.archiveProblemEndsRun || !dataMissing.empty();
     if (!problem.empty()) std::fprintf(stderr, "voidrift: %s\n", problem.c_str());
     if (!problem.empty() && problemEndsRun && !dataRun && !options.unattended()) {
@@ -159,6 +163,7 @@ int voidriftMain(EntryContext context) {
     int exitCode = runMode(app, options, video);
     setMessageSink(nullptr);
     platform::shutdown();
+    startupMark("end");
     return exitCode;
 }
 

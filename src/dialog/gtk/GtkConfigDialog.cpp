@@ -233,16 +233,27 @@ void GtkConfigDialog::perform(DialogAction action) {
             showMessage(GTK_MESSAGE_ERROR, "The settings could not be saved to " + settingsPath_ +
                                                (saveProblem_.empty() ? "." : ":\n" + saveProblem_ + "."));
             return;
-        case DialogAction::openWebPage: {
-            GError* error = nullptr;
-            if (!gtk_show_uri_on_window(GTK_WINDOW(window_), ConfigDialogModel::makerPage(), GDK_CURRENT_TIME, &error)) {
-                showMessage(GTK_MESSAGE_ERROR, std::string("Cannot open ") + ConfigDialogModel::makerPage() + ": " + error->message);
-                g_error_free(error);
-            }
-            return;
-        }
+        case DialogAction::openWebPage: openHelpPage(); return;
         case DialogAction::showAbout: showAbout(); return;
     }
+}
+
+// The desktop's handler for the page (its browser), through GIO.
+void GtkConfigDialog::openHelpPage() {
+    const std::string& page = model_.visitTarget();
+    if (page.empty()) {
+        showMessage(GTK_MESSAGE_ERROR, "The help page voidrift.html is not installed beside the screensaver's data.");
+        return;
+    }
+    GError* error = nullptr;
+    gchar* uri = g_filename_to_uri(page.c_str(), nullptr, &error);
+    if (uri && g_app_info_launch_default_for_uri(uri, nullptr, &error)) {
+        g_free(uri);
+        return;
+    }
+    g_free(uri);
+    showMessage(GTK_MESSAGE_ERROR, "Cannot open " + page + ": " + (error ? error->message : "no handler"));
+    if (error) g_error_free(error);
 }
 
 void GtkConfigDialog::showAbout() {

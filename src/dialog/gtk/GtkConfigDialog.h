@@ -34,6 +34,7 @@ private:
     void refresh();
     void perform(DialogAction action);
     void showAbout();
+    void openHelpPage();
     void showMessage(GtkMessageType type, const std::string& text);
     void close(DialogAction action);
 

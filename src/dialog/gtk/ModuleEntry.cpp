@@ -24,6 +24,7 @@ extern "C" __attribute__((visibility("default"))) int voidriftRunConfigDialog(Co
         saveProblem = reason;
         return saved;
     });
+    model.setVisitTarget(request->helpPage ? request->helpPage : "");
     GtkConfigDialog dialog(model, request->settingsPath ? request->settingsPath : "",
                            request->settingsNote ? request->settingsNote : "", saveProblem);
     DialogAction result = dialog.run(static_cast<unsigned long>(request->parentWindow));
