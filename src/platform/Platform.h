@@ -107,6 +107,12 @@ enum class PreviewEnd { closed, failed, grown };
 // at least `grownWidth` pixels wide.
 PreviewEnd runPicturePreview(std::uint64_t parent, const std::uint8_t* rgb, int width, int height, int grownWidth);
 
+// The renderer this build draws with: "gl" (GL 1.1) or "gles" (the GLES layer).
+const char* rendererName();
+// Replaces this process with the program `name` in this program's folder, run with
+// `arguments` (program name first). Returns only when that cannot be done.
+void execSibling(const char* name, const std::vector<std::string>& arguments);
+
 std::int64_t readCounter();
 std::int64_t counterFrequency();
 
