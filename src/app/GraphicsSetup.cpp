@@ -23,7 +23,9 @@ SavedRamp originalRamp;
 bool rampChanged = false;
 
 void enableCapabilities() {
-    glEnable(GL_ALPHA_TEST);
+    // No alpha function is ever set, so an alpha test would pass every fragment; left on,
+    // it only keeps a software renderer from testing depth before texturing.
+    glDisable(GL_ALPHA_TEST);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);

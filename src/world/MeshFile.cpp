@@ -5,6 +5,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <memory>
+#include <string>
 
 #include "archive/ArchiveMember.h"
 #include "image/TextureLoader.h"
@@ -14,6 +17,30 @@
 GeometrySlots geometrySlots;
 
 namespace {
+
+// Sky faces by member (every world file loads the same sky mesh again) and by list.
+std::map<std::string, std::shared_ptr<const std::vector<SkyFace>>> skyFacesByMember;
+std::map<unsigned, std::shared_ptr<const std::vector<SkyFace>>> skyFacesByList;
+
+std::shared_ptr<const std::vector<SkyFace>> skyFaces(const char* memberName, const std::uint8_t* data,
+                                                     const MeshLayout& layout) {
+    auto& kept = skyFacesByMember[memberName];
+    if (kept) return kept;
+    auto faces = std::make_shared<std::vector<SkyFace>>();
+    for (std::uint32_t face = 0; face < layout.faceCount; ++face) {
+        Vec3 corner[3];
+        float u[3], v[3];
+        for (int i = 0; i < 3; ++i) {
+            MeshCorner c = readCorner(data, layout, face, i);
+            corner[i] = make(c.position[0], c.position[1], c.position[2]);
+            u[i] = c.u;
+            v[i] = c.v;
+        }
+        addSkyFace(*faces, corner, u, v);
+    }
+    kept = faces;
+    return kept;
+}
 
 std::uint32_t readU32(const std::uint8_t* p) {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
@@ -101,7 +128,7 @@ unsigned compileMeshList(const std::uint8_t* data, const MeshLayout& layout) {
     return list;
 }
 
-unsigned loadMeshFile(const char* memberName) {
+unsigned loadMeshFile(const char* memberName, bool asSky) {
     if (!graphicsLoading()) return 0;
     ArchiveMember member;
     if (member.open(memberName) != 0) {
@@ -115,5 +142,11 @@ unsigned loadMeshFile(const char* memberName) {
     }
     unsigned list = compileMeshList(member.data(), layout);
     if (list == 0) std::fprintf(stderr, "Mesh %s: no display list available\n", memberName);
+    if (list != 0 && asSky) skyFacesByList[list] = skyFaces(memberName, member.data(), layout);
     return list;
+}
+
+const std::vector<SkyFace>* skyFacesOf(unsigned list) {
+    auto found = skyFacesByList.find(list);
+    return found == skyFacesByList.end() ? nullptr : found->second.get();
 }

@@ -4,6 +4,8 @@
 #include <GL/gl.h>
 
 #include "script/Camera.h"
+#include "world/LevelZeroSampling.h"
+#include "world/MeshFile.h"
 
 namespace {
 
@@ -60,7 +62,12 @@ void Sphere::render(const Camera& camera) {
         if (!isEnv) glEnable(GL_CULL_FACE);
     }
     glScalef(radius, radius, radius);
-    if (displayList != 0) glCallList(displayList);
+    if (displayList != 0) {
+        // Seen from inside, a sky is often magnified wherever the view can reach.
+        const std::vector<SkyFace>* faces = isEnv && hasTexture ? skyFacesOf(displayList) : nullptr;
+        LevelZeroSampling sampling(faces && skyMagnified(texture, *faces, fov, tiling));
+        glCallList(displayList);
+    }
 
     glDisable(GL_COLOR_MATERIAL);
     glEnable(GL_BLEND);
