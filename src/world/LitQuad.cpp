@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "image/TextureLoader.h"
@@ -21,6 +22,22 @@ struct QuadFrame {
 };
 
 enum class Cell : unsigned char { Dark, Magnified, Mipmapped };
+
+// Window pixels a cell covers, its corners held to the viewport (a rough measure of its
+// cost; 0 when a corner lies behind the eye).
+float cellPixels(const ViewTransform& view, const QuadFrame& q, int x, int y) {
+    const int order[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    float px[4], py[4];
+    for (int k = 0; k < 4; ++k) {
+        ClipVector c = toClip(view, q.corner(x + order[k][0], y + order[k][1]), 1);
+        if (!(c.w > 1e-6f)) return 0;
+        px[k] = std::clamp((c.x / c.w + 1) / 2, 0.0f, 1.0f) * view.width;
+        py[k] = std::clamp((c.y / c.w + 1) / 2, 0.0f, 1.0f) * view.height;
+    }
+    float area = 0;
+    for (int k = 0; k < 4; ++k) area += px[k] * py[(k + 1) % 4] - px[(k + 1) % 4] * py[k];
+    return std::fabs(area) / 2;
+}
 
 Cell classify(const DarkCells& cells, const ViewTransform& view, const QuadFrame& q, int x, int y, int width,
               int height) {
@@ -62,10 +79,21 @@ void drawLitQuad(unsigned texture, Vec3 a, Vec3 b, float scale) {
     ViewTransform view = currentViewTransform();
     Cell kind[kGrid][kGrid];
     int counts[3] = {};
+    float pixels[3] = {};
     for (int y = 0; y < kGrid; ++y)
-        for (int x = 0; x < kGrid; ++x) ++counts[int(kind[y][x] = classify(*cells, view, q, x, y, width, height))];
-    if (counts[int(Cell::Dark)] == 0 && (counts[int(Cell::Magnified)] == 0 || counts[int(Cell::Mipmapped)] == 0)) {
-        LevelZeroSampling sampling(counts[int(Cell::Magnified)] > 0);  // one filter for all: one quad
+        for (int x = 0; x < kGrid; ++x) {
+            kind[y][x] = classify(*cells, view, q, x, y, width, height);
+            ++counts[int(kind[y][x])];
+            pixels[int(kind[y][x])] += cellPixels(view, q, x, y);
+        }
+    // Strips thinner than the renderer's tiles cost it more per pixel: the quad is cut up
+    // only when that leaves out, or samples more cheaply, a good share of its pixels.
+    float all = pixels[0] + pixels[1] + pixels[2];
+    bool worthCutting = pixels[int(Cell::Dark)] + pixels[int(Cell::Magnified)] / 2 >= all / 4;
+    if (!worthCutting || (counts[int(Cell::Dark)] == 0 &&
+                          (counts[int(Cell::Magnified)] == 0 || counts[int(Cell::Mipmapped)] == 0))) {
+        // One filter for all: the whole quad.
+        LevelZeroSampling sampling(counts[int(Cell::Magnified)] == kGrid * kGrid);
         drawQuadStrip(a, b, scale);
         return;
     }

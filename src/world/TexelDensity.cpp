@@ -55,17 +55,17 @@ float quadTexelsPerPixel(ClipVector origin, ClipVector alongU, ClipVector alongV
     return worst * ratio * ratio;
 }
 
-void addSkyFace(std::vector<SkyFace>& faces, const Vec3 corner[3], const float u[3], const float v[3]) {
+bool makeSkyFace(const Vec3 corner[3], const float u[3], const float v[3], SkyFace& face) {
     Vec3 e1 = corner[1] - corner[0], e2 = corner[2] - corner[0];
     Vec3 normal = cross(e1, e2);
     float area2 = dot(normal, normal);
-    if (!(area2 > 0)) return;  // a degenerate face draws nothing
+    if (!(area2 > 0)) return false;
     // The gradient of a coordinate over the face's plane, from its changes along e1 and e2.
     auto gradient = [&](const float c[3]) {
         float d1 = c[1] - c[0], d2 = c[2] - c[0];
         return (cross(e2, normal) * d1 + cross(normal, e1) * d2) * (1 / area2);
     };
-    SkyFace face;
+    face = SkyFace{};
     face.gradU = gradient(u);
     face.gradV = gradient(v);
     Vec3 centre = (corner[0] + corner[1] + corner[2]) * (1.0f / 3);
@@ -85,8 +85,10 @@ void addSkyFace(std::vector<SkyFace>& faces, const Vec3 corner[3], const float u
         face.reach = std::max(face.reach, distance / slant);
         face.cosRadius = std::min(face.cosRadius, dot(face.direction, corner[i] * (1 / distance)));
     }
-    faces.push_back(face);
+    return true;
 }
+
+float skyFaceDensity(const SkyFace& face) { return largestStretch(face.gradU, face.gradV) * face.reach; }
 
 float skyTexelsPerPixel(const std::vector<SkyFace>& faces, Vec3 forward, float halfDiagonal, float radiansPerPixel,
                         float texelsU, float texelsV) {

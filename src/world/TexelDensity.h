@@ -32,9 +32,11 @@ struct SkyFace {
     float reach = 0;       // how far a unit of angle carries on the face: distance / cos(slant)
 };
 
-// Faces of a triangle list (positions and texture coordinates, three corners a face)
-// as seen from the origin.
-void addSkyFace(std::vector<SkyFace>& faces, const Vec3 corner[3], const float u[3], const float v[3]);
+// A triangle (positions and texture coordinates) as seen from the origin; false for a
+// degenerate one, which draws nothing.
+bool makeSkyFace(const Vec3 corner[3], const float u[3], const float v[3], SkyFace& face);
+// Texture coordinate units per radian of view at most on the face (infinite: no bound).
+float skyFaceDensity(const SkyFace& face);
 
 // The largest texels-per-pixel on the faces that a view along `forward` (unit, in the
 // mesh's frame) can show, through a frustum whose corner lies `halfDiagonal` radians off
