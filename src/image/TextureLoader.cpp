@@ -69,11 +69,14 @@ unsigned loadMipmappedJpegTexture(const char* memberName) {
     loadJpeg(memberName, image);
     bool usable = hasPixels(image.width, image.height, makeRgb(image));
     // A missing or undecodable member leaves the texture without an image.
-    unsigned texture =
-        createMipmappedTexture(3, GL_RGB, image.width, image.height, usable ? image.pixels.data() : nullptr);
+    return createMipmappedRgbTexture(usable ? image.pixels.data() : nullptr, image.width, image.height);
+}
+
+unsigned createMipmappedRgbTexture(const std::uint8_t* rgb, int width, int height) {
+    unsigned texture = createMipmappedTexture(3, GL_RGB, width, height, rgb);
     // Sides that are powers of two go to level 0 as they are, so the cells match the texels.
-    bool asGiven = image.width == powerOfTwoAtLeast(image.width) && image.height == powerOfTwoAtLeast(image.height);
-    if (usable && asGiven) darkCells.emplace(texture, DarkCells(image.pixels.data(), image.width, image.height));
+    bool asGiven = width == powerOfTwoAtLeast(width) && height == powerOfTwoAtLeast(height);
+    if (rgb && asGiven) darkCells.emplace(texture, DarkCells(rgb, width, height));
     return texture;
 }
 

@@ -2,11 +2,15 @@
 // new texture (never deleted while the context lives); the new texture is left bound.
 #pragma once
 
+#include <cstdint>
+
 #include "image/DarkCells.h"
 
 // JPEG, 3 components, mipmapped (GLU rescales sides that are not powers of two).
 // The name is generated even when the member is missing (the texture then has no image).
 unsigned loadMipmappedJpegTexture(const char* memberName);
+// The same from RGB pixels in memory (null: no image).
+unsigned createMipmappedRgbTexture(const std::uint8_t* rgb, int width, int height);
 // JPEG, 3 components, level 0 only, no rescaling (lens elements).
 unsigned loadPlainJpegTexture(const char* memberName);
 // TGA, 4 components, mipmapped; 0 and no texture when the TGA cannot be loaded.

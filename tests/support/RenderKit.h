@@ -93,7 +93,7 @@ inline void expectShowStateKept(const char* what) {
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));  // no alpha function is set: it would pass all
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
     EXPECT_FALSE(glIsEnabled(GL_FOG));
