@@ -4,9 +4,11 @@
 // cost. Beside each part, the pixels it writes (an occlusion query counts the fragments
 // that pass) and whether they are blended.
 //   bench_frame_parts [WxH] [ROUNDS] [world ...]      (default 1920x1080, 15)
+//   bench_frame_parts WxH 0 memory    resident memory step by step while the show starts
 // Run from anywhere: it reads the build's data.ssd.
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <malloc.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -37,6 +39,8 @@
 #include "world/Mesh.h"
 #include "world/ParticleSystem.h"
 #include "world/Sphere.h"
+#include "image/TextureLoader.h"
+#include "world/SharedLoads.h"
 
 namespace {
 
@@ -256,6 +260,64 @@ void measureWorld(const char* world, const char* scene, int rounds) {
                 100 * median(bc) / cpu);
 }
 
+long residentKb() {
+    long pages = 0, resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(f);
+    }
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// Texture memory of a list's objects as the renderer keeps it: 4 bytes a texel, a third
+// more for the mipmaps (textures shared by name counted once).
+double textureMb(const ObjectList& list, std::vector<unsigned>& seen) {
+    double bytes = 0;
+    for (const auto& o : list) {
+        for (unsigned t : {o->texture, o->texture2}) {
+            int w = 0, h = 0;
+            if (!t || std::find(seen.begin(), seen.end(), t) != seen.end() || !mipmappedTextureSize(t, w, h)) continue;
+            seen.push_back(t);
+            bytes += w * h * 4.0 * 4 / 3;
+        }
+    }
+    return bytes / 1048576;
+}
+
+// Resident memory step by step while the show starts, and the textures each world holds.
+void memoryBreakdown(const ShowParts& parts) {
+    long start = residentKb();
+    std::printf("resident after the GL context: %.1f MB\n", start / 1024.0);
+    MemberBytes music = parts.readMusicMember();
+    long step = residentKb();
+    std::printf("  music member (%.1f MB of Ogg): +%.1f MB\n", music.size / 1048576.0, (step - start) / 1024.0);
+    long before = step;
+    SharedLoads shared;  // as the show's start reads its scripts
+    parts.buildDigitGlyphs();
+    parts.setUpParticleField();
+    parts.initCamera();
+    parts.readEnvironments();
+    step = residentKb();
+    std::printf("  digits, dust, env.txt (skies): +%.1f MB\n", (step - before) / 1024.0);
+    before = step;
+    parts.readWorlds();
+    step = residentKb();
+    std::printf("  worlds.txt (every world's objects): +%.1f MB\n", (step - before) / 1024.0);
+    before = step;
+    parts.readDynamicWorld();
+    step = residentKb();
+    std::printf("  dynamic.txt: +%.1f MB\n", (step - before) / 1024.0);
+    std::vector<unsigned> seen;
+    double skies = 0;
+    for (const auto& e : environmentList) skies += textureMb(e->firstPass, seen) + textureMb(e->postPass, seen);
+    std::printf("textures (estimated as kept): skies and environment layers %.1f MB\n", skies);
+    for (const auto& w : worldList) std::printf("  world %-14s %.1f MB\n", w->name, textureMb(w->objects, seen));
+    std::printf("  dynamic objects %.1f MB\n", textureMb(dynamicObjects, seen));
+    std::printf("resident when the show starts: %.1f MB\n", step / 1024.0);
+    malloc_trim(0);
+    std::printf("  after giving the heap's free memory back: %.1f MB\n", residentKb() / 1024.0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -289,6 +351,10 @@ int main(int argc, char** argv) {
     if (beginQuery && endQuery && genQueries && getQueryObject) genQueries(1, &query);
 
     const ShowParts& parts = realShowParts();
+    if (argc > 3 && std::string(argv[3]) == "memory") {
+        memoryBreakdown(parts);
+        return 0;
+    }
     parts.buildDigitGlyphs();
     parts.setUpParticleField();
     readShowScripts(parts);

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "archive/Messages.h"
+#include "image/TextureLoader.h"
 #include "platform/Platform.h"
 #include "script/Settings.h"
 #include "world/GlExtensions.h"
@@ -119,6 +120,7 @@ void setDisplayMode() {
 }
 
 bool initGraphics() {
+    forgetTextureFacts();  // a context of its own: no texture name of another one counts
     enableCapabilities();
     setUpView();
     setUpLights();

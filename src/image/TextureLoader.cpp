@@ -60,6 +60,11 @@ const DarkCells* darkCellsOf(unsigned texture) {
     return found == darkCells.end() ? nullptr : &found->second;
 }
 
+void forgetTextureFacts() {
+    mipmappedSizes.clear();
+    darkCells.clear();
+}
+
 void setGraphicsLoading(bool enabled) { loadingOn = enabled; }
 bool graphicsLoading() { return loadingOn; }
 

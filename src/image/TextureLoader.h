@@ -24,6 +24,9 @@ bool mipmappedTextureSize(unsigned texture, int& width, int& height);
 // the image is level 0 as it is); null for any other texture.
 const DarkCells* darkCellsOf(unsigned texture);
 
+// Forgets the sizes and cells above, for a new GL context whose names start afresh.
+void forgetTextureFacts();
+
 // Runs without a GL context (simulations, data checks) switch texture and mesh
 // creation off: the loaders then return 0 at once.
 void setGraphicsLoading(bool enabled);

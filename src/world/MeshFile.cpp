@@ -22,8 +22,6 @@ GeometrySlots geometrySlots;
 namespace {
 
 using SkyParts = std::vector<SkyPart>;
-// Sky parts by member (every world file loads the same sky mesh again) and by list.
-std::map<std::string, std::shared_ptr<const SkyParts>> skyPartsByMember;
 std::map<unsigned, std::shared_ptr<const SkyParts>> skyPartsByList;
 
 std::uint32_t readU32(const std::uint8_t* p) {
@@ -165,6 +163,7 @@ unsigned compileMeshList(const std::uint8_t* data, const MeshLayout& layout) {
 unsigned compileMeshFaces(const std::uint8_t* data, const MeshLayout& layout, const std::vector<std::uint32_t>& faces) {
     GLuint list = glGenLists(1);
     if (list == 0) return 0;
+    skyPartsByList.erase(list);  // a name a former context used
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
@@ -195,9 +194,7 @@ unsigned loadMeshFile(const char* memberName, bool asSky) {
     unsigned list = compileMeshList(member.data(), layout);
     if (list == 0) std::fprintf(stderr, "Mesh %s: no display list available\n", memberName);
     if (list != 0 && asSky) {
-        auto& parts = skyPartsByMember[memberName];
-        if (!parts) parts = splitSky(member.data(), layout);
-        skyPartsByList[list] = parts;
+        skyPartsByList[list] = splitSky(member.data(), layout);
     }
     return list;
 }

@@ -10,6 +10,7 @@
 #include "world/Flare.h"
 #include "world/Mesh.h"
 #include "world/MeshFile.h"
+#include "world/SharedLoads.h"
 #include "world/ParticleSystem.h"
 #include "world/Sphere.h"
 
@@ -23,7 +24,7 @@ bool exhausted(const ArchiveMember& member, const char* line) {
 
 // A failed load keeps the slot's previous display list.
 void loadSlot(unsigned& slot, const char* memberName, bool asSky = false) {
-    unsigned list = loadMeshFile(memberName, asSky);
+    unsigned list = sharedMeshList(memberName, asSky, loadMeshFile);
     if (list != 0) slot = list;
 }
 
