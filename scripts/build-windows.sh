@@ -145,6 +145,6 @@ cp build/data/data.ssd build-windows/data.ssd
 makensis -V2 -DFILES="$root/build-windows" -DOUTFILE="$root/build-windows/VoidriftSetup.exe" \
   packaging/windows/voidrift.nsi
 rm -f build-windows/voidrift-windows.zip
-(cd build-windows && zip -q voidrift-windows.zip voidrift.scr data.ssd)
+(cd build-windows && zip -q voidrift-windows.zip voidrift.scr data.ssd voidrift.html)
 echo "Windows files: build-windows/voidrift.scr build-windows/data.ssd build-windows/VoidriftSetup.exe" \
   "build-windows/voidrift-windows.zip"

@@ -1,6 +1,7 @@
 # Sourced by the Windows tests and benchmark: a throwaway Wine prefix on a private Xvfb
 # display (a free number Xvfb picks itself: others run Xvfb on the same machine).
-#   start_wine_session FOLDER   prefix in FOLDER/prefix; exports WINEPREFIX and DISPLAY
+#   start_wine_session FOLDER [SCREEN]  prefix in FOLDER/prefix; exports WINEPREFIX and DISPLAY;
+#                               SCREEN is the display's WxHxDEPTH (1024x768x24)
 #   stop_wine_session           ends wineserver and Xvfb
 #   windows_path PATH           the path as the Windows program sees it (Z:\...)
 #   install_wine_packages PKG...  the Debian packages for Wine and Xvfb, and these
@@ -10,13 +11,13 @@
 wine_packages=(wine wine64 xvfb xauth xdotool)
 
 start_wine_session() {
-  local folder=$1 fifo display
+  local folder=$1 screen=${2:-1024x768x24} fifo display
   export WINEPREFIX="$folder/prefix" WINEARCH=win64 WINEDEBUG=-all
   # No Mono or Gecko installers popping up in a fresh prefix.
   export WINEDLLOVERRIDES="mscoree,mshtml="
   fifo="$folder/displayfd"
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   wine_xvfb_pid=$!
   read -r -t 30 display <"$fifo" || { echo "Xvfb did not start" >&2; return 1; }
   export DISPLAY=":$display"

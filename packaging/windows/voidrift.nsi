@@ -1,4 +1,4 @@
-; The Windows setup program: voidrift.scr and data.ssd into the user's program folder,
+; The Windows setup program: voidrift.scr, data.ssd and the help page into the user's program folder,
 ; "Path" in the registry so the screensaver finds its data wherever Windows starts it, and
 ; on request Voidrift as the current screensaver. Built by scripts/build-windows.sh:
 ;   makensis -DFILES=<folder with voidrift.scr and data.ssd> -DOUTFILE=<setup.exe> voidrift.nsi
@@ -23,6 +23,7 @@ Section "Voidrift"
   SetOutPath "$INSTDIR"
   File "${FILES}/voidrift.scr"
   File "${FILES}/data.ssd"
+  File "${FILES}/voidrift.html"
   WriteRegStr HKCU "${SETTINGS_KEY}" "Path" "$INSTDIR"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Voidrift 3D Screensaver"
@@ -44,6 +45,7 @@ Section "Uninstall"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
   Delete "$INSTDIR\voidrift.scr"
   Delete "$INSTDIR\data.ssd"
+  Delete "$INSTDIR\voidrift.html"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
 SectionEnd

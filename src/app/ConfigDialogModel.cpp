@@ -1,5 +1,6 @@
 #include "app/ConfigDialogModel.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <utility>
@@ -78,11 +79,14 @@ ConfigDialogModel::ConfigDialogModel(Settings& record, std::vector<platform::Dis
     : record_(record), modes_(std::move(modes)), desktop_(desktop), save_(std::move(save)) {}
 
 // A placeholder until the project has a page of its own.
-const char* ConfigDialogModel::makerPage() { return "https://voidrift.example.org/"; }
-
-const char* ConfigDialogModel::invitationText() { return "More screensavers and news on our web site:"; }
+const char* ConfigDialogModel::invitationText() { return "Help on the settings, installing and removing:"; }
 
 void ConfigDialogModel::initialize() {
+    // A hand-edited value beyond a trackbar's range is shown, and saved, as the run takes it.
+    TrackbarRange volume = trackbarRange(control::volume);
+    TrackbarRange brightness = trackbarRange(control::brightness);
+    record_.volume = std::clamp(record_.volume, volume.minimum, volume.maximum);
+    record_.gamma = std::clamp(record_.gamma, brightness.minimum, brightness.maximum);
     modeItems_ = modeListItems(modes_);
     modeSelection_ = -1;
     if (record_.useDesktop) {

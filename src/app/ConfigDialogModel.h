@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -56,7 +57,7 @@ enum class DialogAction {
     closeOk,       // saved: end the dialog with 1
     saveFailed,    // OK could not store the settings: say so and stay open
     closeCancel,   // end the dialog with 2, nothing saved
-    openWebPage,   // open makerPage() with the desktop's URL opener
+    openWebPage,   // open visitTarget() with the desktop's opener (say so when it is empty)
     showAbout,     // run the About box modally
 };
 
@@ -91,7 +92,9 @@ public:
     int trackbarPosition(int id) const;
     TrackbarRange trackbarRange(int id) const;
 
-    static const char* makerPage();
+    // The local help page "Visit..." opens; "" when it is not installed.
+    void setVisitTarget(std::string page) { visitTarget_ = std::move(page); }
+    const std::string& visitTarget() const { return visitTarget_; }
     static const char* invitationText();
 
 private:
@@ -119,6 +122,7 @@ private:
     std::string brightnessLabel_ = "Brightness";
     int volumePosition_ = 1;
     int brightnessPosition_ = 0;
+    std::string visitTarget_;
 };
 
 // "%d x %d %d bits"

@@ -3,12 +3,13 @@
 // (so its toolkit is loaded only for the dialog) and calls its one entry point.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/Platform.h"
 #include "script/Settings.h"
 
-constexpr int kConfigDialogInterface = 1;  // bumped whenever this record changes
+constexpr int kConfigDialogInterface = 3;  // bumped whenever this record changes
 constexpr const char kConfigDialogEntry[] = "voidriftRunConfigDialog";
 constexpr const char kConfigDialogModuleName[] = "voidrift-dialog-gtk.so";
 
@@ -25,10 +26,13 @@ struct ConfigDialogRequest {
     const platform::DisplayMode* modes = nullptr;
     int modeCount = 0;
     platform::DisplayMode desktop;
-    bool (*save)(const Settings&) = nullptr;  // false when the settings file cannot be written
+    // False when the settings file cannot be written; `reason` (of `capacity` bytes) says why.
+    bool (*save)(const Settings& record, char* reason, std::size_t capacity) = nullptr;
     const char* settingsPath = "";
+    const char* settingsNote = "";  // why the file could not be read; shown as the dialog opens
     std::uint64_t parentWindow = 0;  // an X11 window the dialog stays above; 0: none
     char error[256] = {};
+    const char* helpPage = "";  // the local page "Visit..." opens; "": not installed
 };
 
 extern "C" {

@@ -2,12 +2,14 @@
 
 #include <dlfcn.h>
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/ConfigDialogModule.h"
+#include "app/HelpPage.h"
 #include "app/SettingsStore.h"
 #include "platform/Platform.h"
 #include "script/Settings.h"
@@ -29,7 +31,20 @@ std::vector<std::string> dialogModuleCandidates(const std::string& executableDir
             (dir / "../../lib/voidrift" / kConfigDialogModuleName).lexically_normal().string()};
 }
 
-bool saveRecord(const Settings& record) { return saveSettingsTo(settingsPath(), record); }
+bool saveRecord(const Settings& record, char* reason, std::size_t capacity) {
+    std::string problem;
+    bool saved = saveSettingsTo(settingsPath(), record, &problem);
+    std::snprintf(reason, capacity, "%s", problem.c_str());
+    return saved;
+}
+
+// What the dialog says as it opens when the file was there but could not be read.
+std::string unreadNote() {
+    std::string problem = settingsFileProblem();
+    if (problem.empty()) return "";
+    problem[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(problem[0])));
+    return problem + ".\nThe dialog shows the default settings, and OK will not write over the file.";
+}
 
 // The module stays loaded until the process ends: toolkits do not like being unloaded.
 RunConfigDialogFunction loadDialogModule(std::string& error) {
@@ -72,7 +87,11 @@ int runConfigureDialog(const SaverApp& app, bool displayStarted) {
     request.save = saveRecord;
     std::string path = settingsPath();
     request.settingsPath = path.c_str();
+    std::string note = unreadNote();
+    request.settingsNote = note.c_str();
     request.parentWindow = static_cast<std::uint32_t>(app.parentWindow);
+    std::string helpPage = findHelpPage(platform::programFolder());
+    request.helpPage = helpPage.c_str();
     if (run(&request) == configDialogFailed) {
         std::fprintf(stderr, "voidrift: %s\n", request.error);
         return 1;

@@ -19,6 +19,7 @@
 #include "app/ShowParts.h"
 #include "app/Simulate.h"
 #include "app/StartChecks.h"
+#include "app/StartupTimes.h"
 #include "archive/Messages.h"
 #include "platform/Platform.h"
 #include "script/Settings.h"
@@ -76,6 +77,7 @@ int runMode(SaverApp& app, const RunOptions& options, bool video) {
 }  // namespace
 
 int voidriftMain(EntryContext context) {
+    startupMark("entry");
     std::vector<std::string>& arguments = context.arguments;
     if (arguments.empty()) arguments.push_back("voidrift");
     std::size_t argumentCount = arguments.size();
@@ -112,6 +114,7 @@ int voidriftMain(EntryContext context) {
         return 1;
     }
     loadSettings();
+    startupMark("settings");
     applySettingOverrides(options, settings);
     // Every mode that can see the desktop runs in its mode, so the dialog and the show agree.
     if (settings.useDesktop && video) {
@@ -133,20 +136,24 @@ int voidriftMain(EntryContext context) {
         std::filesystem::path absolute = std::filesystem::absolute(options.recordDir, error);
         if (!error) options.recordDir = absolute.string();
     }
-    std::string dataFolder =
-        findDataFolder(dataFolderCandidates(options.dataPath, settings.path, platform::programFolder()));
-    if (!dataFolder.empty()) enterDataFolder(dataFolder.c_str(), stderr);
+    // Nothing else is tried when the data is not where it was looked for: another folder's
+    // archive would be a show nobody asked for.
+    DataFolderSearch data = findDataFolder(dataFolderCandidates(options.dataPath, settings.path, platform::programFolder()));
+    std::string dataMissing = data.problem.empty() ? enterDataFolder(data.folder) : data.problem;
     // Runs over the data alone open no window; their messages go to stderr.
-    if (options.checkData) return runCheckData(stdout);
+    if (options.checkData && !dataMissing.empty()) std::printf("%s\n", dataMissing.c_str());
+    if (options.checkData) return dataMissing.empty() ? runCheckData(stdout) : 1;
     // A damaged archive is said once; the saver run still shows what it can, as on screen,
-    // while a run for a machine fails.
-    std::string problem = saverMode || dataRun ? archiveProblem() : "";
+    // while a run for a machine fails. Without any archive there is nothing to show.
+    std::string problem = saverMode || dataRun ? (dataMissing.empty() ? archiveProblem() : dataMissing) : "";
+    startupMark("archive check");
+    bool problemEndsRun = context.archiveProblemEndsRun || !dataMissing.empty();
     if (!problem.empty()) std::fprintf(stderr, "voidrift: %s\n", problem.c_str());
-    if (!problem.empty() && context.archiveProblemEndsRun && !dataRun && !options.unattended()) {
+    if (!problem.empty() && problemEndsRun && !dataRun && !options.unattended()) {
         std::string text = problem + ".\nPut data.ssd beside the screensaver, or name its folder in the \"Path\" setting.";
         platform::messageBox(text.c_str(), "Voidrift 3D Screensaver");
     }
-    if (!problem.empty() && (dataRun || options.unattended() || context.archiveProblemEndsRun)) {
+    if (!problem.empty() && (dataRun || options.unattended() || problemEndsRun)) {
         platform::shutdown();
         return 1;
     }
@@ -156,6 +163,7 @@ int voidriftMain(EntryContext context) {
     int exitCode = runMode(app, options, video);
     setMessageSink(nullptr);
     platform::shutdown();
+    startupMark("end");
     return exitCode;
 }
 

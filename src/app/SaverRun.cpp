@@ -16,6 +16,7 @@
 #include "app/OpeningChoice.h"
 #include "app/SaverInput.h"
 #include "app/SaverState.h"
+#include "app/StartupTimes.h"
 #include "app/StopSignals.h"
 #include "platform/Platform.h"
 #include "script/Settings.h"
@@ -74,6 +75,7 @@ void finishFrame(RunLimits& limits) {
     }
     platform::swapBuffers();
     limits.framesDrawn += 1;
+    if (limits.framesDrawn == 1) startupMark("first frame");
     limits.cap.wait(stopRequested);
 }
 
@@ -256,6 +258,7 @@ void prepareShow(const ShowParts& parts, MemberBytes music, RunLimits& limits) {
     parts.buildDigitGlyphs();
     parts.setUpParticleField();
     readShowScripts(parts);
+    startupMark("scripts read");
     if (mustStop(limits)) return;
     saverState.dt = 0;
     setSceneClock(parts, 0);
@@ -309,8 +312,10 @@ int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options) {
     saverState = SaverState{};
     parts.clearWorldChoice();
     if (!openSaverWindow(options)) return 1;
+    startupMark("window and GL context");
     queryFrequency();
     MemberBytes music = parts.readMusicMember();
+    startupMark("music read");
     platform::showWindow();
     installStopSignals(options.embedded());
     // A hack's display belongs to the daemon: no mode change, no hidden cursor.
@@ -323,8 +328,10 @@ int runSaver(SaverApp& app, const ShowParts& parts, const RunOptions& options) {
         removeStopSignals();
         return 1;
     }
+    startupMark("GL set-up");
     prepareShow(parts, music, limits);
     if (!mustStop(limits)) playShow(parts, limits);
     shutDown(parts);
+    startupMark("shut down");
     return limits.failed ? 1 : 0;
 }

@@ -1,19 +1,17 @@
 #include "app/SettingsStore.h"
 
-#include <fcntl.h>
 #include <strings.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "app/SettingValues.h"
+#include "app/SettingsFile.h"
 
 namespace {
 
@@ -67,15 +65,77 @@ int findValue(const std::string& name) {
 
 bool isSectionLine(const std::string& text) { return !text.empty() && text[0] == '['; }
 
-bool readLines(const std::string& path, std::vector<std::string>& lines) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+// One line of the file: its text and the line end it had ("\r\n", "\n", or none at the end).
+struct FileLine {
     std::string text;
-    while (std::getline(in, text)) {
-        if (!text.empty() && text.back() == '\r') text.pop_back();
-        lines.push_back(text);
+    std::string end;
+};
+
+std::vector<FileLine> splitFileLines(const std::string& contents) {
+    std::vector<FileLine> lines;
+    std::size_t at = 0;
+    while (at < contents.size()) {
+        std::size_t newline = contents.find('\n', at);
+        std::size_t stop = newline == std::string::npos ? contents.size() : newline;
+        std::size_t textEnd = stop > at && contents[stop - 1] == '\r' ? stop - 1 : stop;
+        std::size_t next = newline == std::string::npos ? contents.size() : newline + 1;
+        lines.push_back({contents.substr(at, textEnd - at), contents.substr(textEnd, next - textEnd)});
+        at = next;
     }
-    return true;
+    return lines;
+}
+
+// New lines follow the file's own line ends.
+std::string lineEndOf(const std::vector<FileLine>& lines) {
+    for (const FileLine& line : lines) {
+        if (!line.end.empty() && line.end.back() == '\n') return line.end;
+    }
+    return "\n";
+}
+
+// The line of each value is the one the load takes: the first in our section that reads
+// as a number. Only a line whose value changed is rewritten (keeping its line end); every
+// other line, repeats and lines the load passes over included, stays as it was. Marks the
+// values found in `written` and returns the end of our section.
+std::size_t rewriteChangedValues(std::vector<FileLine>& lines, const Settings& record, bool written[]) {
+    std::size_t sectionEnd = 0;
+    bool inOurSection = true;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        FileLine& line = lines[i];
+        if (isSectionLine(line.text)) inOurSection = line.text == kHeader;
+        if (inOurSection) sectionEnd = i + 1;
+        Line pair = splitLine(line.text);
+        int index = inOurSection && !pair.name.empty() ? findValue(pair.name) : -1;
+        std::uint32_t raw = 0;
+        if (index < 0 || written[index] || !parseRaw(pair.value, raw)) continue;
+        written[index] = true;
+        if (raw != storedSetting(record, kSettingValues[index])) {
+            line.text = pair.name + "=" + formatValue(record, kSettingValues[index]);
+        }
+    }
+    return sectionEnd;
+}
+
+std::string mergeSettings(const std::string& contents, const Settings& record) {
+    std::vector<FileLine> lines = splitFileLines(contents);
+    const std::string newline = lineEndOf(lines);
+    // A file of ours may begin with a comment: only a file without our section gets its header.
+    bool hasHeader = false;
+    for (const FileLine& line : lines) hasHeader = hasHeader || line.text == kHeader;
+    if (!hasHeader) lines.insert(lines.begin(), {kHeader, newline});
+    bool written[kSettingValueCount] = {};
+    std::size_t sectionEnd = rewriteChangedValues(lines, record, written);
+    // Values not in the file yet close our section.
+    std::vector<FileLine> missing;
+    for (int i = 0; i < kSettingValueCount; ++i) {
+        const SettingValue& value = kSettingValues[i];
+        if (!written[i]) missing.push_back({std::string(value.name) + "=" + formatValue(record, value), newline});
+    }
+    if (!missing.empty() && lines[sectionEnd - 1].end.empty()) lines[sectionEnd - 1].end = newline;
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(sectionEnd), missing.begin(), missing.end());
+    std::string merged;
+    for (const FileLine& line : lines) merged += line.text + line.end;
+    return merged;
 }
 
 void copyPath(Settings& record, const std::string& text) {
@@ -84,31 +144,7 @@ void copyPath(Settings& record, const std::string& text) {
     record.path[length] = '\0';
 }
 
-bool writeAtomically(const std::string& path, const std::string& contents) {
-    std::filesystem::path target(path);
-    std::error_code ignored;
-    if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), ignored);
-    std::string temporary = path + ".tmp-XXXXXX";
-    int fd = mkstemp(temporary.data());
-    if (fd < 0) return false;
-    const char* data = contents.data();
-    std::size_t left = contents.size();
-    bool ok = true;
-    while (ok && left > 0) {
-        ssize_t written = write(fd, data, left);
-        if (written < 0 && errno == EINTR) continue;
-        ok = written > 0;
-        if (ok) {
-            data += written;
-            left -= static_cast<std::size_t>(written);
-        }
-    }
-    ok = ok && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    if (ok && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
-    unlink(temporary.c_str());
-    return false;
-}
+std::string loadProblem;  // why the process-wide record could not be read from its file
 
 }  // namespace
 
@@ -126,14 +162,20 @@ void applyDefaultSettings(Settings& record, const platform::DisplayMode& desktop
     applyDefaultValues(record, desktop);
 }
 
-bool loadSettingsFrom(const std::string& path, Settings& record, const platform::DisplayMode& desktop) {
+bool loadSettingsFrom(const std::string& path, Settings& record, const platform::DisplayMode& desktop,
+                      std::string* problem) {
     applyDefaultSettings(record, desktop);
-    std::vector<std::string> lines;
-    if (!readLines(path, lines)) return false;
+    std::string contents;
+    std::string why;
+    if (readSettingsFile(path, contents, why) != SettingsFileRead::read) {
+        if (problem) *problem = why;
+        return false;
+    }
     bool seen[kSettingValueCount] = {};
     bool seenPath = false;
     bool inOurSection = true;
-    for (const std::string& text : lines) {
+    for (const FileLine& fileLine : splitFileLines(contents)) {
+        const std::string& text = fileLine.text;
         if (isSectionLine(text)) inOurSection = text == kHeader;
         Line line = splitLine(text);
         if (!inOurSection || line.name.empty()) continue;
@@ -152,42 +194,30 @@ bool loadSettingsFrom(const std::string& path, Settings& record, const platform:
     return true;
 }
 
-bool saveSettingsTo(const std::string& path, const Settings& record) {
-    std::vector<std::string> lines;
-    readLines(path, lines);
-    // A file of ours may begin with a comment: only a file without our section gets its header.
-    if (std::find(lines.begin(), lines.end(), kHeader) == lines.end()) lines.insert(lines.begin(), kHeader);
-    bool written[kSettingValueCount] = {};
-    std::vector<std::string> out;
-    std::size_t sectionEnd = 0;  // where values not in the file yet go: the end of our section
-    bool inOurSection = true;
-    for (const std::string& text : lines) {
-        if (isSectionLine(text)) inOurSection = text == kHeader;
-        Line line = splitLine(text);
-        int index = inOurSection && !line.name.empty() ? findValue(line.name) : -1;
-        if (index >= 0) {
-            if (written[index]) continue;  // a repeated value: the first one stands for it
-            written[index] = true;
-            out.push_back(line.name + "=" + formatValue(record, kSettingValues[index]));
-        } else {
-            out.push_back(text);
-        }
-        if (inOurSection) sectionEnd = out.size();
-    }
-    std::vector<std::string> missing;
-    for (int i = 0; i < kSettingValueCount; ++i) {
-        if (!written[i]) missing.push_back(std::string(kSettingValues[i].name) + "=" + formatValue(record, kSettingValues[i]));
-    }
-    out.insert(out.begin() + static_cast<std::ptrdiff_t>(sectionEnd), missing.begin(), missing.end());
+bool saveSettingsTo(const std::string& path, const Settings& record, std::string* problem) {
     std::string contents;
-    for (const std::string& text : out) contents += text + "\n";
-    return writeAtomically(path, contents);
+    std::string why;
+    SettingsFileRead read = readSettingsFile(path, contents, why);
+    if (read == SettingsFileRead::refused) {
+        // Writing now would lose whatever the file holds.
+        if (problem) *problem = why + "; it is left as it is";
+        return false;
+    }
+    std::string merged = mergeSettings(contents, record);
+    if (read == SettingsFileRead::read && merged == contents) return true;
+    if (writeSettingsFile(path, merged, why)) return true;
+    if (problem) *problem = why;
+    return false;
 }
 
 void loadSettings() {
     platform::DisplayMode desktop{800, 600, 32};
     platform::desktopMode(desktop);
-    loadSettingsFrom(settingsPath(), settings, desktop);
+    loadProblem.clear();
+    loadSettingsFrom(settingsPath(), settings, desktop, &loadProblem);
+    if (!loadProblem.empty()) std::fprintf(stderr, "voidrift: %s; the default settings are used\n", loadProblem.c_str());
 }
+
+const std::string& settingsFileProblem() { return loadProblem; }
 
 void saveSettings() { saveSettingsTo(settingsPath(), settings); }

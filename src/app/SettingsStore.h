@@ -13,12 +13,18 @@ std::string settingsPath();
 // The defaults of a missing file: the Restore Defaults values, the given desktop mode,
 // no "Path" (the program then finds its data by itself, see DataFolder.h).
 void applyDefaultSettings(Settings& record, const platform::DisplayMode& desktop);
-// Missing or malformed values keep their defaults. False when the file cannot be read.
-bool loadSettingsFrom(const std::string& path, Settings& record, const platform::DisplayMode& desktop);
-// Rewrites the owned values and keeps every other line ("Path" included) as it was,
-// through a temporary file and a rename. False when the file cannot be written.
-bool saveSettingsTo(const std::string& path, const Settings& record);
+// Missing or malformed values keep their defaults. False when the file was not read: it
+// does not exist, or (`problem` then says which) it cannot be read or is no regular file.
+bool loadSettingsFrom(const std::string& path, Settings& record, const platform::DisplayMode& desktop,
+                      std::string* problem = nullptr);
+// Rewrites the values whose line says something else, keeps every other line ("Path",
+// repeats and line ends included) byte for byte, and adds the values the file lacks. A
+// file that cannot be read is never written over. False, with `problem`, when nothing
+// was stored.
+bool saveSettingsTo(const std::string& path, const Settings& record, std::string* problem = nullptr);
 
-// The process-wide record from and to settingsPath().
+// The process-wide record from and to settingsPath(). A file that is there but cannot be
+// read leaves the defaults, with a note on stderr; settingsFileProblem() then says why.
 void loadSettings();
+const std::string& settingsFileProblem();
 void saveSettings();

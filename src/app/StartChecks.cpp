@@ -6,16 +6,15 @@
 #include <cstring>
 #include <filesystem>
 
+#include "app/Utf8Path.h"
 #include "archive/ArchiveCheck.h"
 #include "archive/ArchiveResult.h"
 
-bool enterDataFolder(const char* folder, std::FILE* notes) {
-    if (chdir(folder) == 0) return true;
-    int error = errno;
-    std::error_code ignored;
-    std::fprintf(notes, "voidrift: cannot use the data folder \"%s\" (%s); looking in %s\n", folder,
-                 std::strerror(error), std::filesystem::current_path(ignored).string().c_str());
-    return false;
+std::string enterDataFolder(const std::string& folder) {
+    std::error_code error;
+    std::filesystem::current_path(utf8Path(folder), error);
+    if (!error) return "";
+    return "data.ssd not found: the data folder \"" + folder + "\" cannot be used (" + error.message() + ")";
 }
 
 std::string archiveProblem() {
@@ -23,8 +22,8 @@ std::string archiveProblem() {
     std::error_code error;
     std::filesystem::path file = std::filesystem::absolute("data.ssd", error);
     std::filesystem::file_status status = std::filesystem::status(file, error);
-    if (!std::filesystem::exists(status)) return "data.ssd not found in " + file.parent_path().string();
-    std::string name = file.string();
+    if (!std::filesystem::exists(status)) return "data.ssd not found in " + utf8String(file.parent_path());
+    std::string name = utf8String(file);
     if (!std::filesystem::is_regular_file(status)) return name + " is not a regular file";
     int result = checkArchive("data.ssd");
     switch (result) {

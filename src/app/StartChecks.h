@@ -3,12 +3,11 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
-// Makes `folder` the working directory. When it cannot be entered, writes to `notes`
-// which folder was tried and why, and the working directory stays as it was.
-bool enterDataFolder(const char* folder, std::FILE* notes);
+// Makes `folder` the working directory: "" when it did, else a sentence naming the folder
+// and the system's reason (the working directory then stays as it was).
+std::string enterDataFolder(const std::string& folder);
 
 // What keeps "data.ssd" in the working directory from serving the show, as a sentence
 // naming the file ("" when nothing does): not found, no regular file, not an IMP

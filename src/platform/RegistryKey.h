@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace platform {
 
@@ -20,9 +21,11 @@ public:
 
     // A REG_DWORD value; false when it is missing or of another type.
     bool readNumber(const char* name, std::uint32_t& value) const;
-    // A REG_SZ value into `capacity` bytes, always terminated; false when it is missing,
-    // of another type or too long.
-    bool readText(const char* name, char* text, std::size_t capacity) const;
+    enum class TextRead { ok, missing, tooLong };
+    // A REG_SZ or REG_EXPAND_SZ value of at most `maxCharacters` UTF-16 characters, read
+    // with the wide function and given as UTF-8 (empty unless ok). Missing also stands
+    // for a value of another type.
+    TextRead readText(const char* name, std::string& text, std::size_t maxCharacters) const;
     bool writeNumber(const char* name, std::uint32_t value);
 
 private:

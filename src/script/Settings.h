@@ -5,7 +5,8 @@
 #include <cstdint>
 
 struct Settings {
-    static constexpr int kPathCapacity = 255;  // at most 254 characters
+    // At most 254 characters; as UTF-8 (Windows reads them as UTF-16) up to 3 bytes each.
+    static constexpr int kPathCapacity = 254 * 3 + 1;
 
     bool showClock = true;
     bool enableMusic = true;

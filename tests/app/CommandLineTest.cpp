@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
+#include "app/ExitCode.h"
 #include "app/RunOptions.h"
 #include "script/Settings.h"
 
@@ -166,6 +167,22 @@ TEST(HackOptions, SelectTheWindowAndOverrideTheSettings) {
     EXPECT_EQ(frameRateCap(plain, 30), 30);
     EXPECT_EQ(frameRateCap(named, -1), 60);
     EXPECT_EQ(frameRateCap(named, 0), 0);
+}
+
+// The saver modes report 0 to Windows whatever happened; our own options report the run.
+TEST(WindowsExitCode, SaverModesZeroOwnOptionsTheirCode) {
+    EXPECT_EQ(windowsExitCode({"voidrift.scr", "/s"}, 1), 0);
+    EXPECT_EQ(windowsExitCode({"voidrift.scr", "/p", "1234"}, 1), 0);
+    EXPECT_EQ(windowsExitCode({"voidrift.scr"}, 1), 0);
+    EXPECT_EQ(windowsExitCode({"voidrift.scr", "/s", "--no-music"}, 1), 0);
+    EXPECT_EQ(windowsExitCode({"voidrift.scr", "--frames", "x"}, 2), 2);
+    EXPECT_EQ(windowsExitCode({"voidrift.scr", "--bogus"}, 2), 2);
+    for (std::vector<std::string> run : {std::vector<std::string>{"v", "/s", "--record", "C:\\f"},
+                                         {"v", "--frames", "3"}, {"v", "--benchmark", "2"}, {"v", "--check-data"},
+                                         {"v", "--simulate", "5"}}) {
+        EXPECT_EQ(windowsExitCode(run, 1), 1) << run[1];
+        EXPECT_EQ(windowsExitCode(run, 0), 0) << run[1];
+    }
 }
 
 }  // namespace

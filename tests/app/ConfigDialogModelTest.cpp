@@ -101,6 +101,23 @@ TEST(ConfigDialogModel, InitialStateFollowsTheSettings) {
     EXPECT_TRUE(desktop.model.isChecked(control::useDesktop));
 }
 
+// Hand-edited values beyond the trackbars are shown, and saved, held to the trackbars' ranges.
+TEST(ConfigDialogModel, ValuesBeyondTheTrackbarsAreHeldToThem) {
+    Settings edited = unusualSettings();
+    edited.volume = 9999;
+    edited.gamma = -7;
+    Dialog dialog(edited);
+    EXPECT_EQ(dialog.model.labelText(control::volumeLabel), "Volume (100%)");
+    EXPECT_EQ(dialog.model.trackbarPosition(control::volume), 100);
+    EXPECT_EQ(dialog.model.labelText(control::brightnessLabel), "Brightness (50%)");
+    EXPECT_EQ(dialog.model.trackbarPosition(control::brightness), 0);
+    dialog.model.command(control::ok);
+    EXPECT_EQ(dialog.stored.volume, 100);
+    EXPECT_EQ(dialog.stored.gamma, 0);
+    edited.volume = 0;
+    EXPECT_EQ(Dialog(edited).model.trackbarPosition(control::volume), 1);
+}
+
 TEST(ConfigDialogModel, TogglesFlipTheirSettingAndEnableTheirControls) {
     Dialog dialog(unusualSettings());
     const int checkBoxes[] = {control::useDesktop, control::enableMusic, control::showTime, control::mouseExit,
@@ -243,6 +260,15 @@ TEST(ConfigDialogModel, SelectionsThatFindNothing) {
     EXPECT_EQ(missing.stored.width, 1152u);
     EXPECT_EQ(missing.stored.height, 864u);
     EXPECT_EQ(missing.stored.depth, 8);
+
+    // The list reports no selection after one was made: OK keeps the stored mode.
+    Dialog cleared(unusualSettings());
+    cleared.model.listSelectionChanged(control::modeList, 0);
+    cleared.model.listSelectionChanged(control::modeList, -1);
+    cleared.model.command(control::ok);
+    EXPECT_EQ(cleared.stored.width, 1024u);
+    EXPECT_EQ(cleared.stored.height, 768u);
+    EXPECT_EQ(cleared.stored.depth, 16);
 
     // After the check box or Restore Defaults the previous selection stays.
     Settings stored = unusualSettings();

@@ -10,6 +10,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+std::string found(const DataFolderCandidates& candidates) { return findDataFolder(candidates).folder; }
+
 // An installed tree under any prefix: the program in libexec/xscreensaver (or reached
 // through bin/) finds PREFIX/share/voidrift; a folder the user names is the only one
 // tried, blanks around "Path" and all.
@@ -22,17 +24,36 @@ TEST(DataFolder, FoundFromTheProgramsPlaceUnlessTheUserNamesOne) {
     std::string installed = (prefix.path() / "share" / "voidrift").string();
 
     std::string hackFolder = (prefix.path() / "libexec" / "xscreensaver").string() + "/";
-    EXPECT_EQ(findDataFolder(dataFolderCandidates("", "", hackFolder)), installed);
-    EXPECT_EQ(findDataFolder(dataFolderCandidates("", " \t", (prefix.path() / "bin").string())), installed);
+    EXPECT_EQ(found(dataFolderCandidates("", "", hackFolder)), installed);
+    EXPECT_EQ(found(dataFolderCandidates("", " \t", (prefix.path() / "bin").string())), installed);
 
-    EXPECT_EQ(findDataFolder(dataFolderCandidates("", "  /srv/show \t", hackFolder)), "/srv/show");
-    EXPECT_EQ(findDataFolder(dataFolderCandidates("/opt/show", "/srv/show", hackFolder)), "/opt/show");
+    std::string named = (prefix.path() / "share").string();  // a folder, but not the data's
+    EXPECT_EQ(dataFolderCandidates("", "  " + named + " \t", hackFolder).folders, std::vector<std::string>{named});
+    EXPECT_EQ(dataFolderCandidates(named, installed, hackFolder).folders, std::vector<std::string>{named});
+    EXPECT_EQ(found(dataFolderCandidates(named, installed, hackFolder)), "");
+}
 
-    // Nothing anywhere: the first place looked at is the one the failure names.
-    TempDir empty;
-    std::string lonely = (empty.path() / "bin").string();
-    EXPECT_EQ(findDataFolder(dataFolderCandidates("", "", lonely)), (empty.path() / "share" / "voidrift").string());
-    EXPECT_EQ(findDataFolder(dataFolderCandidates("", "", "")), "");
+// Data that is not there: the message says "data.ssd not found" and names every folder
+// looked in, in order (never a folder that was not), or the one the user named and why.
+TEST(DataFolder, NotFoundNamesTheFoldersSearched) {
+    TempDir prefix;
+    fs::create_directories(prefix.path() / "libexec" / "xscreensaver");
+    std::string hack = (prefix.path() / "libexec" / "xscreensaver").string();
+    std::string p = prefix.path().string();
+    EXPECT_EQ(findDataFolder(dataFolderCandidates("", "", hack)).problem,
+              "data.ssd not found in \"" + p + "/libexec/share/voidrift\", \"" + p + "/share/voidrift\" or \"" + hack + "\"");
+
+    DataFolderSearch empty = findDataFolder(dataFolderCandidates(p, "", hack));
+    EXPECT_EQ(empty.folder, "");
+    EXPECT_EQ(empty.problem, "data.ssd not found in \"" + p + "\"") << "what the user named";
+
+    std::string missing = p + "/nowhere";
+    std::string problem = findDataFolder(dataFolderCandidates(missing, "", hack)).problem;
+    EXPECT_EQ(problem.rfind("data.ssd not found: the data folder \"" + missing + "\" cannot be used (", 0), 0u) << problem;
+    std::ofstream(p + "/plain") << "x";
+    EXPECT_EQ(findDataFolder(dataFolderCandidates("", p + "/plain", hack)).problem,
+              "data.ssd not found: \"" + p + "/plain\" is not a folder");
+    EXPECT_EQ(findDataFolder(dataFolderCandidates("", "", "")).problem, "data.ssd not found: no folder to look in");
 }
 
 }  // namespace

@@ -35,8 +35,9 @@ protected:
         std::ofstream(dir_.file("settings.ini")) << "[Software\\Voidrift 3D Screensaver]\nEnableMusic=0\n" << lines;
     }
     void writeArchive() { ASSERT_TRUE(writeScriptArchive(data() + "/data.ssd", {{"env.txt", "ENV_END\n"}})); }
-    ProgramRun run(const std::string& arguments, const std::string& environment = kOffscreen) {
-        return runVoidrift(dir_.path().string(), environment, arguments);
+    ProgramRun run(const std::string& arguments, const std::string& environment = kOffscreen,
+                   const std::string& program = voidriftProgram()) {
+        return runVoidrift(dir_.path().string(), environment, arguments, program);
     }
 
     TempDir dir_;
@@ -126,7 +127,8 @@ TEST_F(RunOutcome, UnusableSettingsAreNamedAndReplaced) {
     ASSERT_TRUE(platform::initialize(true));
     platform::DisplayMode desktop;
     ASSERT_TRUE(platform::desktopMode(desktop));
-    for (const char* mode : {"Width=0\nHeight=600\n", "Width=-320\nHeight=600\n", "Width=800\nHeight=4294967295\n"}) {
+    for (const char* mode : {"Width=0\nHeight=600\n", "Width=-320\nHeight=600\n", "Width=800\nHeight=0\n",
+                             "Width=800\nHeight=4294967295\n"}) {
         writeSettings(std::string("UseDesktop=0\n") + mode + "Path =  " + data() + " \t\n");
         std::filesystem::remove_all(dir_.file("out"));
         ProgramRun result = run(kRecordOne);
@@ -141,6 +143,40 @@ TEST_F(RunOutcome, UnusableSettingsAreNamedAndReplaced) {
     ProgramRun result = run("--simulate 1");
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.output.find("\"" + data() + "/nowhere\""), std::string::npos) << result.output;
+
+    // A settings file that is no regular file (a FIFO would hold the open for ever) is
+    // named, and the run goes on with the defaults.
+    std::filesystem::remove(dir_.file("settings.ini"));
+    ASSERT_EQ(mkfifo(dir_.file("settings.ini").c_str(), 0600), 0);
+    ProgramRun fifo = run(std::string(kRecordOne) + " --size 64x48 --no-music --data " + data());
+    EXPECT_EQ(fifo.status, 0) << fifo.output;
+    EXPECT_NE(fifo.output.find("settings.ini is not a regular file; the default settings are used"), std::string::npos)
+        << fifo.output;
+}
+
+// A folder named with --data is the only one tried, whatever the current folder holds; a
+// program installed under a prefix that finds no data names every folder it looked in. A
+// viewer's run says it in its message box (offscreen, the box's text goes to stderr).
+TEST_F(RunOutcome, DataNotFoundNamesWhereItWasLookedFor) {
+    writeSettings("");
+    ASSERT_TRUE(writeScriptArchive(dir_.file("data.ssd"), {{"env.txt", "ENV_END\n"}}));  // in the current folder
+    const std::string nowhere = dir_.file("nowhere");
+    for (const char* arguments : {"--check-data", "--simulate 1", kRecordOne, "/s"}) {
+        ProgramRun result = run(std::string(arguments) + " --data " + nowhere);
+        EXPECT_EQ(result.status, 1) << arguments << "\n" << result.output;
+        EXPECT_NE(result.output.find("data.ssd not found: the data folder \"" + nowhere + "\""), std::string::npos)
+            << arguments << "\n" << result.output;
+    }
+    const std::filesystem::path prefix = dir_.path() / "prefix";
+    std::filesystem::create_directories(prefix / "libexec" / "xscreensaver");
+    std::filesystem::copy_file(voidriftProgram(), prefix / "libexec" / "xscreensaver" / "voidrift");
+    ProgramRun installed = run("/s", kOffscreen, (prefix / "libexec" / "xscreensaver" / "voidrift").string());
+    EXPECT_EQ(installed.status, 1) << installed.output;
+    const std::string p = prefix.string();
+    EXPECT_NE(installed.output.find("Voidrift 3D Screensaver: data.ssd not found in \"" + p + "/libexec/share/voidrift\", \"" + p +
+                                    "/share/voidrift\" or \"" + p + "/libexec/xscreensaver\""),
+              std::string::npos)
+        << installed.output;
 }
 
 }  // namespace

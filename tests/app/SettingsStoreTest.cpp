@@ -1,8 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
 #include <sstream>
 
 #include "app/SettingsStore.h"
@@ -106,11 +113,10 @@ TEST(SettingsStore, SaveKeepsForeignLinesAndPath) {
     ASSERT_TRUE(saveSettingsTo(path, record));
     std::string saved = readFile(path);
     EXPECT_EQ(saved.rfind("[Software\\Voidrift 3D Screensaver]\n# a note\nPath=/my/data\nShowFlame=1\nMouseExit=1\nVolume=55\n"
-                          "Custom=keep me\n", 0),
+                          "Volume=41\nCustom=keep me\n", 0),
               0u)
         << saved;
     EXPECT_NE(saved.find("\n[Other Key]\nWidth=1\n"), std::string::npos) << saved;
-    EXPECT_EQ(saved.find("Volume=41"), std::string::npos);
     // Values not in the file yet go into our section, before the other key.
     EXPECT_LT(saved.find("Gamma=-2"), saved.find("[Other Key]"));
     EXPECT_LT(saved.find("TimeScale=0"), saved.find("[Other Key]"));
@@ -124,6 +130,128 @@ TEST(SettingsStore, SaveKeepsForeignLinesAndPath) {
     int entries = 0;
     for (auto& entry : std::filesystem::directory_iterator(dir.path() / "sub/dir")) entries += entry.exists();
     EXPECT_EQ(entries, 1);
+}
+
+// What the dialog did not change comes back byte for byte: line ends, blanks, a repeat,
+// a line the load passes over, a negative width, a last line without its end.
+TEST(SettingsStore, SaveRewritesOnlyTheLinesWhoseValueChanged) {
+    TempDir dir;
+    std::string path = dir.file("s.ini");
+    writeFile(path,
+              "; mine\r\n[Software\\Voidrift 3D Screensaver]\r\nWidth=-5\r\nGamma = 80 \r\nVolume=40\r\nVolume=41\r\n"
+              "Depth=deep\r\nDepth=16\r\n\r\n[Other Key]\r\nWidth=1");
+    Settings record = load(path);
+    EXPECT_EQ(record.depth, 16);  // the first line that reads as a number
+    record.volume = 55;
+    ASSERT_TRUE(saveSettingsTo(path, record));
+    std::string saved = readFile(path);
+    EXPECT_EQ(saved.rfind("; mine\r\n[Software\\Voidrift 3D Screensaver]\r\nWidth=-5\r\nGamma = 80 \r\nVolume=55\r\n"
+                          "Volume=41\r\nDepth=deep\r\nDepth=16\r\n\r\nShowClock=1\r\n",
+                          0),
+              0u)
+        << saved;
+    const std::string end = "MaxFps=-1\r\n[Other Key]\r\nWidth=1";  // new values close our section
+    EXPECT_EQ(saved.substr(saved.size() - end.size()), end) << saved;
+    for (std::size_t at = saved.find('\n'); at != std::string::npos; at = saved.find('\n', at + 1)) {
+        EXPECT_EQ(saved[at - 1], '\r') << "a bare line feed at " << at << " in " << saved;
+    }
+    Settings again = load(path);
+    EXPECT_EQ(again.volume, 55);
+    EXPECT_EQ(again.width, record.width);
+    ASSERT_TRUE(saveSettingsTo(path, again));
+    EXPECT_EQ(readFile(path), saved);
+}
+
+// A file that is there but is no regular file (a FIFO, a folder, a device) is refused at
+// once, never waited on, and left as it is.
+TEST(SettingsStore, WhatIsNoRegularFileIsLeftAlone) {
+    TempDir dir;
+    std::vector<std::string> paths = {dir.file("fifo.ini"), dir.file("folder.ini")};
+    ASSERT_EQ(mkfifo(paths[0].c_str(), 0600), 0);
+    std::filesystem::create_directory(paths[1]);
+    // Making a device node takes a privilege the test may lack.
+    if (mknod(dir.file("device.ini").c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0) paths.push_back(dir.file("device.ini"));
+    for (const std::string& path : paths) {
+        Settings record;
+        std::string problem;
+        EXPECT_FALSE(loadSettingsFrom(path, record, kDesktop, &problem)) << path;
+        EXPECT_NE(problem.find(path + " is not a regular file"), std::string::npos) << problem;
+        EXPECT_EQ(record.width, 1280u);
+        problem.clear();
+        EXPECT_FALSE(saveSettingsTo(path, record, &problem)) << path;
+        EXPECT_NE(problem.find(path), std::string::npos) << problem;
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(paths[0]));
+    EXPECT_TRUE(std::filesystem::is_empty(paths[1]));
+    if (paths.size() > 2) {
+        EXPECT_TRUE(std::filesystem::is_character_file(paths[2]));
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), static_cast<long>(paths.size()));
+}
+
+// Root reads every file: as root, `check` runs in a child under the "nobody" ids, to whom a
+// file of mode 000 is closed. True when `check` is.
+bool asUnprivilegedUser(const std::function<bool()>& check) {
+    if (geteuid() != 0) return check();
+    pid_t child = fork();
+    if (child == 0) _exit(setgid(65534) == 0 && setuid(65534) == 0 && check() ? 0 : 1);
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST(SettingsStore, AFileThatCannotBeReadIsNeverWrittenOver) {
+    TempDir dir;
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::all);  // anyone could write beside it
+    std::string path = dir.file("s.ini");
+    const std::string before = "[Software\\Voidrift 3D Screensaver]\n; mine\nVolume=7\n[Other Key]\nX=1\n";
+    writeFile(path, before);
+    ASSERT_EQ(chmod(path.c_str(), 0), 0);
+    bool refused = asUnprivilegedUser([&path] {
+        Settings record;
+        std::string loadProblem;
+        std::string saveProblem;
+        bool loaded = loadSettingsFrom(path, record, kDesktop, &loadProblem);
+        bool saved = saveSettingsTo(path, record, &saveProblem);
+        std::fprintf(stderr, "load: %s\nsave: %s\n", loadProblem.c_str(), saveProblem.c_str());
+        return !loaded && record.volume == 100 && loadProblem.find(path + " cannot be read") != std::string::npos &&
+               !saved && saveProblem.find("left as it is") != std::string::npos;
+    });
+    EXPECT_TRUE(refused);
+    ASSERT_EQ(chmod(path.c_str(), 0600), 0);
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+// A link (a dotfile setup) is written through to its file, which keeps its mode; a new
+// file gets the usual mode under the umask, not a private one.
+TEST(SettingsStore, SaveWritesThroughLinksAndKeepsTheMode) {
+    namespace fs = std::filesystem;
+    TempDir dir;
+    fs::create_directory(dir.path() / "dotfiles");
+    std::string real = dir.file("dotfiles/voidrift.ini");
+    writeFile(real, "[Software\\Voidrift 3D Screensaver]\nVolume=7\n");
+    const fs::perms kept = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(real, kept);
+    std::string link = dir.file("settings.ini");
+    fs::create_symlink("dotfiles/voidrift.ini", link);
+    fs::create_symlink("dotfiles/later.ini", dir.file("later.ini"));  // its file is not there yet
+    Settings record = load(link);
+    EXPECT_EQ(record.volume, 7);
+    record.volume = 8;
+    mode_t previous = umask(022);
+    bool saved = saveSettingsTo(link, record) && saveSettingsTo(dir.file("later.ini"), record) &&
+                 saveSettingsTo(dir.file("fresh/s.ini"), record);
+    umask(previous);
+    ASSERT_TRUE(saved);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(fs::is_symlink(dir.file("later.ini")));
+    EXPECT_EQ(load(link).volume, 8);
+    EXPECT_EQ(load(dir.file("dotfiles/later.ini")).volume, 8);
+    EXPECT_EQ(fs::status(real).permissions(), kept);
+    const fs::perms usual = kept | fs::perms::others_read;  // 0644
+    EXPECT_EQ(fs::status(dir.file("fresh/s.ini")).permissions(), usual);
+    EXPECT_EQ(fs::status(dir.file("dotfiles/later.ini")).permissions(), usual);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "dotfiles"), {}), 2);  // no temporary left
 }
 
 TEST(SettingsStore, SaveNeverWritesPathAndRoundTripsEveryValue) {

@@ -3,9 +3,11 @@
 #include "ArchiveBuilder.h"
 
 #include "archive/ArchiveResult.h"
+#include "archive/ExtractMember.h"
 #include "archive/MemberDelivery.h"
 
 #include <gtest/gtest.h>
+#include <malloc.h>
 #ifndef _WIN32
 #include <sys/resource.h>
 #endif
@@ -34,6 +36,15 @@ std::vector<Bytes> storedBlocks(const Bytes& stream, const std::vector<std::size
         from = to;
     }
     return blocks;
+}
+
+// How big the block is that the allocator handed out for `buffer`.
+std::size_t allocatedSize(void* buffer) {
+#ifdef _WIN32
+    return _msize(buffer);
+#else
+    return malloc_usable_size(buffer);
+#endif
 }
 
 }  // namespace
@@ -181,6 +192,21 @@ TEST(Delivery, AClaimedSizeTakesOnlyTheMemoryTheStreamGives) {
     getrusage(RUSAGE_SELF, &after);
     EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "peak grew by kB";
 #endif
+}
+
+// The room kept for big members is not what every member gets: a small one's buffer is
+// about its own size.
+TEST(Delivery, ASmallMemberTakesMemoryForItsOwnSize) {
+    Bytes data(3000, 'x');
+    Bytes archive = archiveOf({"m", data}, storedBlocks(ArchiveBuilder::record(data), {1000}));
+    std::uint8_t* buffer = nullptr;
+    std::uint32_t size = 0;
+    ASSERT_EQ(extractMemberFromMemory(archive.data(), archive.size(), "m", buffer, size), 0);
+    EXPECT_EQ(size, 3000u);
+    std::size_t allocated = allocatedSize(buffer);
+    delete[] buffer;
+    EXPECT_GE(allocated, 3000u);
+    EXPECT_LT(allocated, 64u * 1024) << "bytes allocated for a member of 3000";
 }
 
 TEST(Delivery, FilterHoldsBackOnlyIncompleteOperands) {

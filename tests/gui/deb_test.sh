@@ -25,7 +25,8 @@ DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install 
   || { cat "$work/apt.log"; fail "apt-get install"; }
 
 for file in /usr/libexec/xscreensaver/voidrift /usr/share/xscreensaver/config/voidrift.xml \
-            /usr/share/applications/screensavers/voidrift.desktop /usr/share/voidrift/data.ssd /usr/bin/voidrift; do
+            /usr/share/applications/screensavers/voidrift.desktop /usr/share/voidrift/data.ssd /usr/share/voidrift/voidrift.html \
+            /usr/bin/voidrift; do
   [ -e "$file" ] || fail "$file is not installed"
 done
 

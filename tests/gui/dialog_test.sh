@@ -2,7 +2,8 @@
 # The configuration dialog for real, under an Xvfb of its own: it opens with its title and
 # shows a picture and controls; Escape leaves the settings file as it was, byte for byte;
 # Restore Defaults, a check box and Enter (OK) store the defaults and keep the lines the
-# program does not own; without a display it says so and exits with 1.
+# program does not own; Visit opens the help page; without a display it says so and exits
+# with 1; a settings file that is a FIFO is named and left alone.
 #   dialog_test.sh VOIDRIFT
 source "$(dirname "$0")/session.sh"
 voidrift="$1"
@@ -83,6 +84,24 @@ wait_exit "$pid" 5 "the dialog after Escape"
 [ "$exit_code" = 0 ] || fail "Escape: exit code $exit_code"
 cmp -s "$VOIDRIFT_CONFIG" "$WORK/before.ini" || fail "Escape changed the settings file: $(diff "$WORK/before.ini" "$VOIDRIFT_CONFIG")"
 
+# Visit opens the installed help page with the desktop's handler for HTML, through GIO: a
+# handler of our own, the default for text/html here, records what it was given.
+mkdir -p "$WORK/xdg-data/applications" "$WORK/xdg-config"
+printf '#!/bin/sh\necho "$1" >"%s/visited"\n' "$WORK" >"$WORK/visit.sh"
+chmod +x "$WORK/visit.sh"
+printf '[Desktop Entry]\nType=Application\nName=Visit recorder\nExec=%s %%u\nMimeType=text/html;\n' "$WORK/visit.sh" \
+    >"$WORK/xdg-data/applications/visit-recorder.desktop"
+printf '[Default Applications]\ntext/html=visit-recorder.desktop\n' >"$WORK/xdg-config/mimeapps.list"
+export XDG_DATA_HOME="$WORK/xdg-data" XDG_CONFIG_HOME="$WORK/xdg-config"
+open_dialog
+click 264 173  # Visit...
+for _ in $(seq 200); do [ -s "$WORK/visited" ] && break; sleep 0.05; done
+[ -s "$WORK/visited" ] || fail "Visit opened nothing: $(tail -n 3 "$WORK/voidrift.log")"
+grep -qE '^(file://)?/.*/share/voidrift/voidrift\.html$' "$WORK/visited" || fail "Visit opened $(cat "$WORK/visited")"
+xdotool windowfocus --sync "$window" key Escape
+wait_exit "$pid" 5 "the dialog after Visit and Escape"
+unset XDG_DATA_HOME XDG_CONFIG_HOME
+
 open_dialog
 click 49 224   # Restore Defaults
 click 214 146  # Enable Galaxy Scenes, which keeps the focus
@@ -113,4 +132,29 @@ MaxFps=-1
 Width=1"
 [ "$(cat "$VOIDRIFT_CONFIG")" = "$expected" ] ||
     fail "settings after Restore Defaults and OK: $(diff <(echo "$expected") "$VOIDRIFT_CONFIG")"
+# A settings file that is no regular file (a FIFO held the open for ever): the dialog opens
+# with a note that says so, OK cannot store over it, and it is left as it was.
+rm "$VOIDRIFT_CONFIG"
+mkfifo "$VOIDRIFT_CONFIG"
+open_dialog
+# dismiss WINDOW: Return until the box is gone (a key before it listens would be lost).
+dismiss() {
+    for _ in $(seq 100); do
+        xwininfo -id "$1" 2>/dev/null | grep -q IsViewable || return 0
+        xdotool windowfocus --sync "$1" key Return 2>/dev/null || true
+        sleep 0.2
+    done
+    fail "the box $1 stays"
+}
+note="$(find_window "Voidrift 3D Screensaver")"
+[ -n "$note" ] || fail "no note about a settings file that is a FIFO"
+dismiss "$note"
+xdotool windowfocus --sync "$window" key Return
+refused="$(find_window "Error")"
+[ -n "$refused" ] || fail "OK over a FIFO said nothing"
+dismiss "$refused"
+xdotool windowfocus --sync "$window" key Escape
+wait_exit "$pid" 5 "the dialog over a FIFO"
+[ -p "$VOIDRIFT_CONFIG" ] || fail "the FIFO was replaced"
+grep -q "settings.ini is not a regular file" "$WORK/voidrift.log" || fail "stderr: $(cat "$WORK/voidrift.log")"
 echo "dialog test passed"

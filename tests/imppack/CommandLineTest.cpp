@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <utility>
 
 #include "TestCorpus.h"
 #include "archive/Crc32.h"
@@ -157,15 +159,17 @@ TEST_F(CommandLine, CreateStoresLinksByTheirOwnNamesAndRefusesShadowedOrEmptyArc
     EXPECT_NE(empty.err.find("no files"), std::string::npos) << empty.err;
     EXPECT_FALSE(fs::exists(dir.path() / "empty.ssd"));
 
-    // Names the show could not tell apart: letter case, and a backslash inside a file name.
-    writeFile(dir.path() / "cased" / "Case.txt", {1});
-    writeFile(dir.path() / "cased" / "case.txt", {2});
-    writeFile(dir.path() / "slashed" / "a" / "b.txt", {3});
-    writeFile(dir.path() / "slashed" / "a\\b.txt", {4});
-    for (std::string folder : {"cased", "slashed"}) {
-        ToolRun clash = run(dir, "create clash.ssd " + folder);
-        EXPECT_EQ(clash.exitCode, 1) << folder;
-        std::string first = folder == "cased" ? "Case.txt" : "a/b.txt", second = folder == "cased" ? "case.txt" : "a\\b.txt";
+    // Names the show could not tell apart: letter case (the first and last letters too),
+    // and a backslash inside a file name.
+    const std::pair<std::string, std::string> clashes[] = {
+        {"Case.txt", "case.txt"}, {"Apex.txt", "apex.txt"}, {"Zeta.txt", "zeta.txt"}, {"a/b.txt", "a\\b.txt"}};
+    int pair = 0;
+    for (const auto& [first, second] : clashes) {
+        fs::path folder = dir.path() / ("clash" + std::to_string(++pair));
+        writeFile(folder / first, {1});
+        writeFile(folder / second, {2});
+        ToolRun clash = run(dir, "create clash.ssd " + folder.string());
+        EXPECT_EQ(clash.exitCode, 1) << first;
         EXPECT_NE(clash.err.find(first), std::string::npos) << clash.err;
         EXPECT_NE(clash.err.find(second), std::string::npos) << clash.err;
         EXPECT_FALSE(fs::exists(dir.path() / "clash.ssd"));

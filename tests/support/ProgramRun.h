@@ -20,9 +20,10 @@ inline bool voidriftBuilt() { return std::filesystem::exists(voidriftProgram());
 // one, then "NAME=value" to set one) and `arguments`. A run that hangs is ended after two minutes
 // (status 124). The GL driver leaks from JIT code the leak checker cannot name, so
 // sanitizer builds run it without the leak check.
-inline ProgramRun runVoidrift(const std::string& dir, const std::string& environment, const std::string& arguments) {
+inline ProgramRun runVoidrift(const std::string& dir, const std::string& environment, const std::string& arguments,
+                              const std::string& program = voidriftProgram()) {
     std::string command = "cd '" + dir + "' && timeout 120 env " + environment + " ASAN_OPTIONS=detect_leaks=0 '" +
-                          voidriftProgram() + "' " + arguments + " 2>&1";
+                          program + "' " + arguments + " 2>&1";
     ProgramRun run;
     std::FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return run;

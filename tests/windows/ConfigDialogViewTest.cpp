@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "dialog/win32/Win32ConfigDialog.h"
@@ -105,5 +106,63 @@ TEST(Win32ConfigDialog, ShowsTheModelAndPassesClicksTrackbarsAndOkToIt) {
     ASSERT_NE(about, nullptr);
     GetWindowTextA(about, title, sizeof title);
     EXPECT_STREQ(title, "About");
+    DestroyWindow(about);
+}
+
+namespace {
+
+// The room a control's text needs, in the control's own font: a check box's box and gap
+// come before its text; a push button and a group box want a little margin.
+SIZE textNeeds(HWND control) {
+    wchar_t text[256] = {};
+    GetWindowTextW(control, text, 256);
+    SIZE size = {};
+    if (text[0] == L'\0') return size;
+    HDC dc = GetDC(control);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    wchar_t kind[32] = {};
+    GetClassNameW(control, kind, 32);
+    LONG style = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
+    if (lstrcmpiW(kind, L"Button") == 0) {
+        if (style == BS_AUTOCHECKBOX || style == BS_CHECKBOX) size.cx += GetSystemMetrics(SM_CXMENUCHECK) + 2;
+        else size.cx += 4;
+    }
+    return size;
+}
+
+// Prints "dialog WIDTHxHEIGHT px" for the script that compares DPIs.
+void expectTextFits(HWND dialog, const char* name) {
+    RECT outer;
+    GetWindowRect(dialog, &outer);
+    std::printf("%s %ldx%ld px\n", name, outer.right - outer.left, outer.bottom - outer.top);
+    for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        SIZE needs = textNeeds(control);
+        RECT area;
+        GetClientRect(control, &area);
+        char text[256] = {};
+        GetWindowTextA(control, text, sizeof text);
+        EXPECT_LE(needs.cx, area.right) << name << ": \"" << text << "\" is clipped across";
+        EXPECT_LE(needs.cy, area.bottom + 2) << name << ": \"" << text << "\" is clipped down";
+    }
+}
+
+}  // namespace
+
+// At whatever DPI Wine or Windows is set to (the Windows checks run this at 96 and 192):
+// every text of both dialogs fits its control in the dialog's font.
+TEST(Win32ConfigDialog, TextFitsItsControls) {
+    Settings record;
+    ConfigDialogModel model(record, {{800, 600, 32}}, {1024, 768, 32}, [](const Settings&) { return true; });
+    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(101), nullptr, configDialogProc,
+                                     reinterpret_cast<LPARAM>(&model));
+    ASSERT_NE(dialog, nullptr);
+    expectTextFits(dialog, "dialog");
+    DestroyWindow(dialog);
+    HWND about = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(105), nullptr, aboutDialogProc, 0);
+    ASSERT_NE(about, nullptr);
+    expectTextFits(about, "about");
     DestroyWindow(about);
 }

@@ -2,8 +2,10 @@
    "voidrift.scr /p HWND" inside it, checks that a "QennPreview" child titled "Qenn" covers
    its client area, destroys the window and checks that the saver ends within 2 seconds.
    With "live" after the path the area is wide enough for the live show, whose child is the
-   show's own "MyWindow". Usage: preview_host.exe PATH-TO-SCR [live]. Exit code 0 when all
-   holds; the reason on stdout. */
+   show's own "MyWindow". With "ends" the area is as wide, and the saver (which cannot show
+   the show: no data) must end by itself within 10 seconds, with no message box waiting.
+   Usage: preview_host.exe PATH-TO-SCR [live|ends]. Exit code 0 when all holds; the reason
+   on stdout. */
 #include <stdio.h>
 #include <string.h>
 #include <windows.h>
@@ -25,7 +27,8 @@ static int fail(const char* reason, PROCESS_INFORMATION* process) {
 
 int main(int argc, char** argv) {
     if (argc < 2) return fail("usage: preview_host PATH-TO-SCR [live]", NULL);
-    int live = argc > 2 && strcmp(argv[2], "live") == 0;
+    int ends = argc > 2 && strcmp(argv[2], "ends") == 0;
+    int live = ends || (argc > 2 && strcmp(argv[2], "live") == 0);
     const char* childClass = live ? "MyWindow" : "QennPreview";
     const char* childTitle = live ? "Voidrift 3D Screensaver" : "Qenn";
     HWND area = CreateWindowExA(0, "STATIC", "Preview area", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
@@ -38,9 +41,24 @@ int main(int argc, char** argv) {
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof startup);
     startup.cb = sizeof startup;
+    /* The saver's notes (stderr) reach whoever runs this host. */
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION process;
-    if (!CreateProcessA(NULL, line, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) {
+    if (!CreateProcessA(NULL, line, NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process)) {
         return fail("cannot start the saver", NULL);
+    }
+
+    if (ends) {
+        DWORD begun = GetTickCount();
+        while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
+            pumpFor(0);
+            if (GetTickCount() - begun > 10000) return fail("the saver still runs after 10 s: a message box?", &process);
+        }
+        printf("the saver ended by itself\n");
+        return 0;
     }
 
     HWND child = NULL;

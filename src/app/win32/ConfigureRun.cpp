@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/ConfigDialogModel.h"
+#include "app/HelpPage.h"
 #include "app/win32/RegistrySettings.h"
 #include "dialog/win32/Win32ConfigDialog.h"
 #include "platform/Platform.h"
@@ -30,6 +31,7 @@ int runConfigureDialog(const SaverApp& app, bool) {
     platform::DisplayMode desktop{static_cast<int>(settings.width), static_cast<int>(settings.height), settings.depth};
     platform::desktopMode(desktop);
     ConfigDialogModel model(settings, platform::displayModes(), desktop, saveRecord);
+    model.setVisitTarget(findHelpPage(platform::programFolder()));
     INT_PTR result = runWin32ConfigDialog(static_cast<HINSTANCE>(app.instance), ownerWindow(app.parentWindow), model);
     if (result == -1) {
         platform::messageBox("The configuration dialog cannot be shown.", "Voidrift 3D Screensaver");

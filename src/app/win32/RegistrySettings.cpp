@@ -5,9 +5,27 @@
 #include "app/win32/RegistrySettings.h"
 #include "platform/RegistryKey.h"
 
+#include <cstdio>
+#include <cstring>
+#include <string>
+
 namespace {
 
 const char kSettingsKey[] = "Software\\Voidrift 3D Screensaver";
+constexpr std::size_t kPathCharacters = 254;
+
+// "Path" holds at most 254 characters; a longer one is named rather than silently dropped.
+void readPath(const platform::RegistryKey& key) {
+    std::string path;
+    platform::RegistryKey::TextRead read = key.readText("Path", path, kPathCharacters);
+    if (read == platform::RegistryKey::TextRead::tooLong) {
+        std::fprintf(stderr, "voidrift: the \"Path\" setting is longer than %d characters and is not used; "
+                     "data.ssd is looked for beside the screensaver\n", static_cast<int>(kPathCharacters));
+    }
+    std::size_t length = path.size() < sizeof settings.path ? path.size() : 0;
+    std::memcpy(settings.path, path.data(), length);
+    settings.path[length] = '\0';
+}
 
 }  // namespace
 
@@ -23,7 +41,7 @@ void loadSettings() {
         if (key.readNumber(kSettingValues[index].name, stored)) takeStoredSetting(settings, kSettingValues[index], stored);
     }
     applyLoadRules(settings);
-    key.readText("Path", settings.path, Settings::kPathCapacity);
+    readPath(key);
 }
 
 bool storeSettingsInRegistry() {

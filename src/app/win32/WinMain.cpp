@@ -5,16 +5,20 @@
 #include <cstdlib>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/Entry.h"
+#include "app/ExitCode.h"
+#include "platform/win32/QuietRuns.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     EntryContext context;
     context.arguments.assign(__argv, __argv + __argc);
+    std::vector<std::string> arguments = context.arguments;
+    if (runsForMachine(arguments)) platform::showNoMessageBoxes();
     context.rawLine = GetCommandLineA();
     context.archiveProblemEndsRun = true;
     context.instance = instance;
     context.showCommand = showCommand;
-    voidriftMain(std::move(context));
-    return 0;
+    return windowsExitCode(arguments, voidriftMain(std::move(context)));
 }

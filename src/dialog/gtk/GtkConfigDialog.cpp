@@ -81,8 +81,9 @@ void setListItems(GtkWidget* list, const std::vector<std::string>& items) {
 
 }  // namespace
 
-GtkConfigDialog::GtkConfigDialog(ConfigDialogModel& model, std::string settingsPath)
-    : model_(model), settingsPath_(std::move(settingsPath)) {}
+GtkConfigDialog::GtkConfigDialog(ConfigDialogModel& model, std::string settingsPath, std::string openNote,
+                                 const std::string& saveProblem)
+    : model_(model), settingsPath_(std::move(settingsPath)), openNote_(std::move(openNote)), saveProblem_(saveProblem) {}
 
 GtkConfigDialog::~GtkConfigDialog() {
     g_list_free(focusChain_);
@@ -111,6 +112,7 @@ DialogAction GtkConfigDialog::run(unsigned long parentWindow) {
 #endif
     // The first control of the template, OK, starts with the focus, as the system's dialogs do.
     gtk_widget_grab_focus(controls_[control::ok]);
+    if (!openNote_.empty()) showMessage(GTK_MESSAGE_WARNING, openNote_);
     gtk_main();
     return result_;
 }
@@ -228,18 +230,30 @@ void GtkConfigDialog::perform(DialogAction action) {
         case DialogAction::closeCancel: close(action); return;
         case DialogAction::saveFailed:
             refresh();
-            showError("The settings could not be saved to " + settingsPath_ + ".");
+            showMessage(GTK_MESSAGE_ERROR, "The settings could not be saved to " + settingsPath_ +
+                                               (saveProblem_.empty() ? "." : ":\n" + saveProblem_ + "."));
             return;
-        case DialogAction::openWebPage: {
-            GError* error = nullptr;
-            if (!gtk_show_uri_on_window(GTK_WINDOW(window_), ConfigDialogModel::makerPage(), GDK_CURRENT_TIME, &error)) {
-                showError(std::string("Cannot open ") + ConfigDialogModel::makerPage() + ": " + error->message);
-                g_error_free(error);
-            }
-            return;
-        }
+        case DialogAction::openWebPage: openHelpPage(); return;
         case DialogAction::showAbout: showAbout(); return;
     }
+}
+
+// The desktop's handler for the page (its browser), through GIO.
+void GtkConfigDialog::openHelpPage() {
+    const std::string& page = model_.visitTarget();
+    if (page.empty()) {
+        showMessage(GTK_MESSAGE_ERROR, "The help page voidrift.html is not installed beside the screensaver's data.");
+        return;
+    }
+    GError* error = nullptr;
+    gchar* uri = g_filename_to_uri(page.c_str(), nullptr, &error);
+    if (uri && g_app_info_launch_default_for_uri(uri, nullptr, &error)) {
+        g_free(uri);
+        return;
+    }
+    g_free(uri);
+    showMessage(GTK_MESSAGE_ERROR, "Cannot open " + page + ": " + (error ? error->message : "no handler"));
+    if (error) g_error_free(error);
 }
 
 void GtkConfigDialog::showAbout() {
@@ -264,10 +278,9 @@ void GtkConfigDialog::showAbout() {
     gtk_widget_destroy(about);
 }
 
-void GtkConfigDialog::showError(const std::string& text) {
-    GtkWidget* box = gtk_message_dialog_new(GTK_WINDOW(window_), GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK,
-                                            "%s", text.c_str());
-    gtk_window_set_title(GTK_WINDOW(box), "Error");
+void GtkConfigDialog::showMessage(GtkMessageType type, const std::string& text) {
+    GtkWidget* box = gtk_message_dialog_new(GTK_WINDOW(window_), GTK_DIALOG_MODAL, type, GTK_BUTTONS_OK, "%s", text.c_str());
+    gtk_window_set_title(GTK_WINDOW(box), type == GTK_MESSAGE_ERROR ? "Error" : "Voidrift 3D Screensaver");
     gtk_dialog_run(GTK_DIALOG(box));
     gtk_widget_destroy(box);
 }

@@ -12,7 +12,10 @@
 
 class GtkConfigDialog {
 public:
-    GtkConfigDialog(ConfigDialogModel& model, std::string settingsPath);
+    // `openNote` is shown once the dialog is up (why the settings file was not read);
+    // `saveProblem` says why the last OK could not store the settings.
+    GtkConfigDialog(ConfigDialogModel& model, std::string settingsPath, std::string openNote,
+                    const std::string& saveProblem);
     ~GtkConfigDialog();
     GtkConfigDialog(const GtkConfigDialog&) = delete;
     GtkConfigDialog& operator=(const GtkConfigDialog&) = delete;
@@ -31,7 +34,8 @@ private:
     void refresh();
     void perform(DialogAction action);
     void showAbout();
-    void showError(const std::string& text);
+    void openHelpPage();
+    void showMessage(GtkMessageType type, const std::string& text);
     void close(DialogAction action);
 
     static void onToggled(GtkToggleButton* button, gpointer self);
@@ -43,6 +47,8 @@ private:
 
     ConfigDialogModel& model_;
     std::string settingsPath_;
+    std::string openNote_;
+    const std::string& saveProblem_;
     GtkWidget* window_ = nullptr;
     GtkWidget* fixed_ = nullptr;
     std::map<int, GtkWidget*> controls_;

@@ -2,6 +2,7 @@
 #include <gtk/gtk.h>
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "app/ConfigDialogModule.h"
@@ -16,9 +17,16 @@ extern "C" __attribute__((visibility("default"))) int voidriftRunConfigDialog(Co
         return configDialogFailed;
     }
     std::vector<platform::DisplayMode> modes(request->modes, request->modes + request->modeCount);
-    ConfigDialogModel model(*request->settings, modes, request->desktop,
-                            [request](const Settings& record) { return request->save && request->save(record); });
-    GtkConfigDialog dialog(model, request->settingsPath ? request->settingsPath : "");
+    std::string saveProblem;
+    ConfigDialogModel model(*request->settings, modes, request->desktop, [request, &saveProblem](const Settings& record) {
+        char reason[512] = {};
+        bool saved = request->save && request->save(record, reason, sizeof reason);
+        saveProblem = reason;
+        return saved;
+    });
+    model.setVisitTarget(request->helpPage ? request->helpPage : "");
+    GtkConfigDialog dialog(model, request->settingsPath ? request->settingsPath : "",
+                           request->settingsNote ? request->settingsNote : "", saveProblem);
     DialogAction result = dialog.run(static_cast<unsigned long>(request->parentWindow));
     return result == DialogAction::closeOk ? configDialogOk : configDialogCancel;
 }

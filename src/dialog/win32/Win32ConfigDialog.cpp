@@ -3,7 +3,8 @@
 #include "dialog/win32/Win32ConfigDialog.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
+
+#include "platform/win32/WideText.h"
 
 #include <string>
 #include <vector>
@@ -18,6 +19,14 @@ const int kCheckBoxIds[] = {control::useDesktop, control::enableMusic, control::
 const int kEnabledIds[] = {control::modeList, control::volume, control::volumeLabel, control::brightness,
                            control::brightnessLabel};
 const int kTrackbarIds[] = {control::volume, control::brightness};
+
+// The common controls and the shell serve the dialog alone: loaded when it opens, so the
+// show starts without them.
+template <typename Function>
+Function libraryFunction(const char* library, const char* name) {
+    HMODULE module = LoadLibraryA(library);
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
 
 ConfigDialogModel* modelOf(HWND dialog) {
     return reinterpret_cast<ConfigDialogModel*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
@@ -59,6 +68,20 @@ int trackbarPosition(HWND dialog, int id) {
     return static_cast<int>(SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0));
 }
 
+// The system's handler for .html files (the default browser) shows the page.
+void openHelpPage(HWND dialog, const std::string& page) {
+    using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+    static auto shellExecute = libraryFunction<ShellExecuteFn>("shell32.dll", "ShellExecuteW");
+    auto opened = reinterpret_cast<INT_PTR>(
+        page.empty() || !shellExecute
+            ? nullptr
+            : shellExecute(dialog, L"open", wideText(page).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (opened > 32) return;
+    std::string text = page.empty() ? std::string("The help page voidrift.html is not installed beside the screensaver.")
+                                    : "The help page " + page + " cannot be opened.";
+    MessageBoxW(dialog, wideText(text).c_str(), L"Voidrift 3D Screensaver", MB_OK | MB_ICONERROR);
+}
+
 INT_PTR act(HWND dialog, DialogAction action) {
     switch (action) {
         case DialogAction::notHandled: return FALSE;
@@ -69,9 +92,7 @@ INT_PTR act(HWND dialog, DialogAction action) {
             MessageBoxA(dialog, "The settings could not be stored in the registry.", "Voidrift 3D Screensaver",
                         MB_OK | MB_ICONERROR);
             break;
-        case DialogAction::openWebPage:
-            ShellExecuteA(dialog, "open", ConfigDialogModel::makerPage(), nullptr, nullptr, SW_SHOWNORMAL);
-            break;
+        case DialogAction::openWebPage: openHelpPage(dialog, modelOf(dialog)->visitTarget()); break;
         case DialogAction::showAbout:
             DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)),
                             MAKEINTRESOURCEA(kAboutTemplate), dialog, aboutDialogProc, 0);
@@ -123,8 +144,10 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 }
 
 INT_PTR runWin32ConfigDialog(HINSTANCE instance, HWND owner, ConfigDialogModel& model) {
+    using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    static auto initCommonControls = libraryFunction<InitFn>("comctl32.dll", "InitCommonControlsEx");
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
+    if (initCommonControls) initCommonControls(&controls);
     return DialogBoxParamA(instance, MAKEINTRESOURCEA(kConfigTemplate), owner, configDialogProc,
                            reinterpret_cast<LPARAM>(&model));
 }

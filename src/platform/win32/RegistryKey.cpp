@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "platform/win32/WideText.h"
+
 namespace platform {
 
 namespace {
@@ -41,18 +43,26 @@ bool RegistryKey::readNumber(const char* name, std::uint32_t& value) const {
     return true;
 }
 
-bool RegistryKey::readText(const char* name, char* text, std::size_t capacity) const {
-    if (!key_ || capacity == 0) return false;
+RegistryKey::TextRead RegistryKey::readText(const char* name, std::string& text, std::size_t maxCharacters) const {
+    text.clear();
+    if (!key_) return TextRead::missing;
+    std::wstring wideName = wideText(name);
+    // Room for the characters and a terminator, and one more to tell a full buffer from a long value.
+    std::wstring buffer(maxCharacters + 2, L'\0');
     DWORD type = 0;
-    DWORD size = static_cast<DWORD>(capacity);
-    std::memset(text, 0, capacity);
-    LONG result = RegQueryValueExA(handle(key_), name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
-    // A stored string need not carry its terminator; the last byte always stays one.
-    bool ok = result == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ) &&
-              (size < capacity || text[capacity - 1] == '\0');
-    if (!ok) text[0] = '\0';
-    text[capacity - 1] = '\0';
-    return ok;
+    DWORD size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+    LONG result = RegQueryValueExW(handle(key_), wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+                                   &size);
+    bool textType = type == REG_SZ || type == REG_EXPAND_SZ;
+    if (result == ERROR_MORE_DATA && textType) return TextRead::tooLong;
+    if (result != ERROR_SUCCESS || !textType) return TextRead::missing;
+    // A stored string need not carry its terminator.
+    buffer.resize(size / sizeof(wchar_t));
+    std::size_t end = buffer.find(L'\0');
+    if (end != std::wstring::npos) buffer.resize(end);
+    if (buffer.size() > maxCharacters) return TextRead::tooLong;
+    text = utf8Text(buffer);
+    return TextRead::ok;
 }
 
 bool RegistryKey::writeNumber(const char* name, std::uint32_t value) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/AudioOutput.h"
+#include "platform/win32/QuietRuns.h"
 
 namespace platform {
 
@@ -64,6 +65,10 @@ bool AudioOutput::open(int sampleRate, int channels, AudioPullCallback pull, voi
         std::snprintf(error_, sizeof error_, "invalid audio format");
         return false;
     }
+    if (previewKeptQuiet()) {
+        std::snprintf(error_, sizeof error_, "the preview plays no music");
+        return false;
+    }
     target_ = PullTarget{pull, context, channels};
 
     WAVEFORMATEX format = {};
@@ -85,6 +90,8 @@ bool AudioOutput::open(int sampleRate, int channels, AudioPullCallback pull, voi
         delete device;
         return false;
     }
+    // Said once a run, so a log (and the tests) can tell whether a device was taken.
+    std::fprintf(stderr, "audio: waveOut device open, %d Hz, %d channels\n", sampleRate, channels);
     // Opened paused: nothing is pulled before setPlaying(true).
     waveOutPause(device->wave);
     for (int i = 0; i < kBuffers; ++i) {

@@ -11,6 +11,8 @@
 
 #include "platform/Platform.h"
 #include "platform/win32/MonitorCovers.h"
+#include "platform/win32/QuietRuns.h"
+#include "platform/win32/WideText.h"
 
 namespace platform {
 
@@ -27,6 +29,8 @@ bool modeChanged = false;
 HWND foreignParent = nullptr;  // the preview area the show draws into, if any
 bool coverOthers = false;  // the full-screen show blacks out the other monitors
 bool closing = false;  // our own DestroyWindow must not post a quit message
+bool boxesShown = true;
+bool previewQuiet = false;
 std::deque<Event> pending;
 
 using SwapIntervalFn = BOOL(WINAPI*)(int interval);
@@ -123,7 +127,10 @@ bool createSaverWindow(DWORD extendedStyle, const char* title, DWORD style, cons
         return false;
     }
     if (!renderingContext) {
-        std::fprintf(stderr, "voidrift: no OpenGL context for the window\n");
+        // A .scr has no console: without the box the show would just not appear.
+        messageBox("No OpenGL context can be made for the show: the display driver offers no OpenGL "
+                   "for this screen. Installing the graphics card maker's driver usually mends this.",
+                   "Voidrift 3D Screensaver");
         closeWindow();
         return false;
     }
@@ -149,7 +156,9 @@ bool displayAvailable() { return true; }
 
 bool openWindow(const WindowRequest& request) {
     if (window || !registerWindowClass()) return false;
-    DWORD extendedStyle = WS_EX_APPWINDOW | (request.topmost ? WS_EX_TOPMOST : 0);
+    // Only the viewer's show is a window of its own on the taskbar; a run for a machine
+    // (not topmost) takes neither the taskbar nor, in showWindow, the focus.
+    DWORD extendedStyle = request.topmost ? WS_EX_APPWINDOW | WS_EX_TOPMOST : 0;
     coverOthers = request.topmost;
     return createSaverWindow(extendedStyle, request.title, WS_POPUP, {0, 0, request.width, request.height}, nullptr);
 }
@@ -180,6 +189,12 @@ bool foreignWindowGone() {
 
 void showWindow() {
     if (!window || foreignParent) return;
+    if (!coverOthers) {
+        // Under Wine, a window that is never activated also stays out of the window
+        // manager's hands: without one, taking it back would cost two seconds at the end.
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+        return;
+    }
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     RECT shown;
@@ -364,21 +379,33 @@ bool foreignWindowSize(std::uint64_t, int&, int&) { return false; }
 
 bool runPicturePreview(std::uint64_t, const std::uint8_t*, int, int) { return false; }
 
-// Also on stderr, where a console or a log catches it.
+void showNoMessageBoxes() { boxesShown = false; }
+
+void keepPreviewQuiet() {
+    previewQuiet = true;
+    boxesShown = false;
+}
+
+bool previewKeptQuiet() { return previewQuiet; }
+
+// Also on stderr, where a console or a log catches it. Every box the program shows reports
+// a failure, hence the error icon.
 void messageBox(const char* text, const char* caption) {
     std::fprintf(stderr, "%s: %s\n", caption, text);
     std::fflush(stderr);
-    MessageBoxA(window, text, caption, MB_OK | MB_TOPMOST);
+    if (boxesShown) {
+        MessageBoxW(window, wideText(text).c_str(), wideText(caption).c_str(), MB_OK | MB_ICONERROR | MB_TOPMOST);
+    }
 }
 
-// Where the .scr lies: with no "Path", data.ssd is looked for beside it.
+// Where the .scr lies, as UTF-8: with no "Path", data.ssd is looked for beside it.
 std::string programFolder() {
-    char path[MAX_PATH + 1] = {};
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return "";
-    std::string folder(path, length);
-    std::size_t slash = folder.find_last_of("\\/");
-    return slash == std::string::npos ? "" : folder.substr(0, slash + 1);
+    std::wstring path(32768, L'\0');
+    DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0 || length >= path.size()) return "";
+    path.resize(length);
+    std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? "" : utf8Text(path.substr(0, slash + 1));
 }
 
 // Without a performance counter, the millisecond tick count stands in.

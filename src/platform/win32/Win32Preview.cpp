@@ -1,5 +1,7 @@
 #include "platform/win32/Win32Preview.h"
 
+#include "platform/win32/Dpi.h"
+
 namespace {
 
 constexpr int kPreviewBitmap = 112;
@@ -11,18 +13,25 @@ HBITMAP previewPicture = nullptr;
 void paintWindow(HWND window) {
     PAINTSTRUCT paint;
     HDC target = BeginPaint(window, &paint);
-    if (previewPicture) paintPreviewPicture(target, previewPicture);
+    if (previewPicture) paintPreviewPicture(target, previewPicture, windowDpi(window));
     EndPaint(window, &paint);
 }
 
 }  // namespace
 
-void paintPreviewPicture(HDC target, HBITMAP picture) {
+void paintPreviewPicture(HDC target, HBITMAP picture, int dpi) {
     BITMAP size = {};
     GetObjectA(picture, sizeof size, &size);
     HDC memory = CreateCompatibleDC(target);
     HGDIOBJ previous = SelectObject(memory, picture);
-    BitBlt(target, 0, 0, size.bmWidth, size.bmHeight, memory, 0, 0, SRCCOPY);
+    int width = devicePixels(size.bmWidth, dpi);
+    int height = devicePixels(size.bmHeight, dpi);
+    if (width == size.bmWidth && height == size.bmHeight) {
+        BitBlt(target, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+    } else {
+        SetStretchBltMode(target, HALFTONE);
+        StretchBlt(target, 0, 0, width, height, memory, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+    }
     SelectObject(memory, previous);
     DeleteDC(memory);
 }

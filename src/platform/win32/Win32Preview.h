@@ -4,8 +4,9 @@
 
 #include <windows.h>
 
-// Copies `picture` at its own size to the top-left corner of `target`, a plain source copy.
-void paintPreviewPicture(HDC target, HBITMAP picture);
+// Copies `picture` to the top-left corner of `target`, a plain source copy: at its own size
+// at 96 DPI, scaled with the DPI above that, so it covers the same part of the preview area.
+void paintPreviewPicture(HDC target, HBITMAP picture, int dpi = 96);
 
 LRESULT CALLBACK previewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
