@@ -19,54 +19,7 @@ host=x86_64-w64-mingw32
 # Raised when the way the libraries are built changes, so old caches are rebuilt.
 cache_version=1
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-apt_get() { DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 "$@"; }
-
-install_missing() {
-  local missing=() p
-  for p in "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    apt_get update -qq
-    apt_get install -y -qq --no-install-recommends "${missing[@]}"
-  fi
-}
-
-# Debian's source lists, next to the binary ones the machine already has.
-enable_sources() {
-  apt-cache showsrc libogg >/dev/null 2>&1 && return 0
-  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
-    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
-      $sudo tee /etc/apt/sources.list.d/voidrift-deb-src.sources >/dev/null
-  else
-    sed -n 's/^deb \(.*debian.*\)$/deb-src \1/p' /etc/apt/sources.list |
-      $sudo tee /etc/apt/sources.list.d/voidrift-deb-src.list >/dev/null
-  fi
-  apt_get update -qq
-}
-
-# Unpacks Debian's source package $1 (patches applied) and prints its folder.
-fetch_source() {
-  local package=$1 dir="$cache/src/$1"
-  if [ ! -f "$dir/.unpacked" ]; then
-    rm -rf "$dir" && mkdir -p "$dir"
-    # The newest version first; a mirror that lacks one (the security pool, say) falls back.
-    local version fetched=""
-    for version in $(apt-cache showsrc "$package" | sed -n 's/^Version: //p' | sort -urV); do
-      if (cd "$dir" && apt-get source -qq "$package=$version" >/dev/null 2>&1); then
-        fetched=$version
-        break
-      fi
-      rm -rf "${dir:?}"/*
-    done
-    [ -n "$fetched" ] || { echo "voidrift: apt-get source $package failed" >&2; exit 1; }
-    touch "$dir/.unpacked"
-  fi
-  find "$dir" -mindepth 1 -maxdepth 1 -type d | head -n 1
-}
+. scripts/debian-packages.sh
 
 cmake_library() {  # name source-dir cmake-arguments...
   local name=$1 source=$2
@@ -80,7 +33,7 @@ cmake_library() {  # name source-dir cmake-arguments...
 
 build_zlib() {
   local source
-  source=$(fetch_source zlib)
+  source=$(fetch_source zlib "$cache/src")
   local objects="$cache/build/zlib" unit
   # The library's fifteen files compiled straight: its own build files make a DLL first.
   rm -rf "$objects" && mkdir -p "$objects" "$prefix/include" "$prefix/lib"
@@ -94,19 +47,19 @@ build_zlib() {
 }
 
 build_libpng() {
-  cmake_library libpng "$(fetch_source libpng1.6)" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF \
+  cmake_library libpng "$(fetch_source libpng1.6 "$cache/src")" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF \
     -DPNG_EXECUTABLES=OFF -DPNG_TOOLS=OFF
 }
 
 # Its own install rules take a relative library folder as relative to where cmake runs.
 build_libjpeg() {
-  cmake_library libjpeg-turbo "$(fetch_source libjpeg-turbo)" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
+  cmake_library libjpeg-turbo "$(fetch_source libjpeg-turbo "$cache/src")" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
     -DWITH_TURBOJPEG=OFF -DWITH_JPEG8=OFF -DWITH_SIMD=ON -DCMAKE_INSTALL_LIBDIR="$prefix/lib"
 }
 
-build_libogg() { cmake_library libogg "$(fetch_source libogg)" -DINSTALL_DOCS=OFF -DBUILD_TESTING=OFF; }
+build_libogg() { cmake_library libogg "$(fetch_source libogg "$cache/src")" -DINSTALL_DOCS=OFF -DBUILD_TESTING=OFF; }
 
-build_libvorbis() { cmake_library libvorbis "$(fetch_source libvorbis)" -DBUILD_TESTING=OFF; }
+build_libvorbis() { cmake_library libvorbis "$(fetch_source libvorbis "$cache/src")" -DBUILD_TESTING=OFF; }
 
 build_gtest() {
   cmake_library googletest /usr/src/googletest -DBUILD_GMOCK=OFF -DINSTALL_GTEST=ON -Dgtest_disable_pthreads=ON

@@ -6,13 +6,15 @@ cd "$(dirname "$0")/.."
 
 packages=(
   cmake ninja-build g++ pkg-config
-  libsdl2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0
+  libsdl2-dev libgl-dev libgles-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0
   libjpeg62-turbo-dev libpng-dev libvorbis-dev libogg-dev
   libfreetype-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev zlib1g-dev libbz2-dev
   libx11-dev libxext-dev xscreensaver xscreensaver-gl procps dpkg-dev
   clang libclang-rt-14-dev xvfb xauth gzip bzip2
   libgtk-3-dev xdotool imagemagick x11-utils
+  libwayland-dev wayland-protocols plasma-wayland-protocols libxss-dev libsystemd-dev libxkbcommon-dev
+  sway swaybg grim wtype x11-xserver-utils mutter dbus-daemon
 )
 missing=()
 for p in "${packages[@]}"; do

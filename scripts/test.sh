@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test.
 #   scripts/test.sh             Release build in build/, all tests, then the .deb built,
-#                               installed and purged again, then the Windows build under Wine
+#                               installed and purged again, the web page in headless Chromium,
+#                               then the Windows build under Wine
 #   scripts/test.sh --sanitize  the same under AddressSanitizer + UndefinedBehaviorSanitizer in build-asan/
 #   scripts/test.sh --fuzz SEC  builds the libFuzzer targets with clang and runs each for SEC seconds
 set -euo pipefail
@@ -25,6 +26,9 @@ case "${1:-}" in
     ctest --test-dir build --output-on-failure -j "$(nproc)"
     # Installs the .deb on this machine (and purges it again), so it is not a ctest test.
     tests/gui/deb_test.sh build
+    # The web page: built with Emscripten, played in headless Chromium.
+    scripts/build-web.sh
+    tests/web/web_page_test.sh build-web
     scripts/test-windows.sh
     ;;
 esac

@@ -4,10 +4,10 @@
 
 #include <cctype>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/CompanionFiles.h"
 #include "app/ConfigDialogModule.h"
 #include "app/HelpPage.h"
 #include "app/SettingsStore.h"
@@ -15,21 +15,6 @@
 #include "script/Settings.h"
 
 namespace {
-
-std::string executableDir() {
-    std::error_code error;
-    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string(".") : self.parent_path().string();
-}
-
-// Where the dialog view's module may lie: beside the program (the build tree), then the
-// install's lib/voidrift seen from bin/ and from libexec/xscreensaver/.
-std::vector<std::string> dialogModuleCandidates(const std::string& executableDir) {
-    std::filesystem::path dir(executableDir);
-    return {(dir / kConfigDialogModuleName).string(),
-            (dir / "../lib/voidrift" / kConfigDialogModuleName).lexically_normal().string(),
-            (dir / "../../lib/voidrift" / kConfigDialogModuleName).lexically_normal().string()};
-}
 
 bool saveRecord(const Settings& record, char* reason, std::size_t capacity) {
     std::string problem;
@@ -48,20 +33,19 @@ std::string unreadNote() {
 
 // The module stays loaded until the process ends: toolkits do not like being unloaded.
 RunConfigDialogFunction loadDialogModule(std::string& error) {
-    for (const std::string& path : dialogModuleCandidates(executableDir())) {
-        std::error_code ignored;
-        if (!std::filesystem::exists(path, ignored)) continue;
-        void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (!module) {
-            error = dlerror();
-            return nullptr;
-        }
-        auto entry = reinterpret_cast<RunConfigDialogFunction>(dlsym(module, kConfigDialogEntry));
-        if (!entry) error = path + " has no dialog in it";
-        return entry;
+    std::string path = findCompanion(kConfigDialogModuleName);
+    if (path.empty()) {
+        error = std::string("cannot find ") + kConfigDialogModuleName + " beside the program or in ../lib/voidrift";
+        return nullptr;
     }
-    error = std::string("cannot find ") + kConfigDialogModuleName + " beside the program or in ../lib/voidrift";
-    return nullptr;
+    void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!module) {
+        error = dlerror();
+        return nullptr;
+    }
+    auto entry = reinterpret_cast<RunConfigDialogFunction>(dlsym(module, kConfigDialogEntry));
+    if (!entry) error = path + " has no dialog in it";
+    return entry;
 }
 
 }  // namespace

@@ -81,6 +81,7 @@ int voidriftMain(EntryContext context) {
     std::vector<std::string>& arguments = context.arguments;
     if (arguments.empty()) arguments.push_back("voidrift");
     std::size_t argumentCount = arguments.size();
+    const std::vector<std::string> given = arguments;
     RunOptions options;
     std::string error;
     if (!extractLongOptions(arguments, options, error)) {
@@ -91,6 +92,12 @@ int voidriftMain(EntryContext context) {
         if (options.help) std::fputs(kOptionHelp, stdout);
         if (options.version) std::printf("voidrift %s\n", VOIDRIFT_VERSION);
         return 0;
+    }
+    // The other renderer is its own program beside this one, given the same arguments.
+    if (!options.renderer.empty() && options.renderer != platform::rendererName()) {
+        platform::execSibling(("voidrift-" + options.renderer).c_str(), given);
+        std::fprintf(stderr, "voidrift: the %s renderer is not available\n", options.renderer.c_str());
+        return 1;
     }
     adoptDaemonWindow(options, std::getenv("XSCREENSAVER_WINDOW"));
     bool dataRun = options.simulateSeconds > 0 || options.checkData;

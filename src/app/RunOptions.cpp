@@ -102,6 +102,11 @@ const LongOption kLongOptions[] = {
     {"--simulate", true,
      [](const std::string& v, RunOptions& o) { return parseSeconds(v, o.simulateSeconds) && o.simulateSeconds > 0; }},
     {"--scene", true, parseScene},
+    {"--renderer", true,
+     [](const std::string& v, RunOptions& o) {
+         o.renderer = v;
+         return v == "gl" || v == "gles";
+     }},
     {"--check-data", false, [](const std::string&, RunOptions& o) { return o.checkData = true; }},
     {"--help", false, [](const std::string&, RunOptions& o) { return o.help = true; }},
     {"--version", false, [](const std::string&, RunOptions& o) { return o.version = true; }},
@@ -227,6 +232,11 @@ const char kOptionHelp[] =
     "  --no-galaxy          skip the opening galaxy scene\n"
     "  --max-fps N          at most N frames a second; 0: no cap (hack mode: 60)\n"
     "  --data PATH          the folder holding data.ssd\n"
+    "The idle launcher (Linux sessions without a screensaver daemon):\n"
+    "  --idle               start the show whenever the session has been idle IdleMinutes\n"
+    "  --idle --idle-seconds N      ... idle N seconds instead\n"
+    "  --idle --autostart on|off    write or remove ~/.config/autostart/voidrift-idle.desktop\n"
+    "  --idle --verbose             say what the session reports\n"
     "Runs for tests and measurements:\n"
     "  --record DIR         write every frame as DIR/frame-00000.png, ...\n"
     "  --frames N           stop after N frames, loading frames included\n"
@@ -235,6 +245,7 @@ const char kOptionHelp[] =
     "  --size WxH           window size instead of the settings' mode\n"
     "  --no-loading         skip the loading animation\n"
     "  --scene WORLD:FILE   open with that world's scene file instead of a random one\n"
+    "  --renderer gl|gles   draw with GL 1.1 (default) or through the GLES layer\n"
     "  --benchmark S        run S seconds, then print the frame rate\n"
     "  --simulate S         run the show S seconds without drawing\n"
     "  --check-data         check every member the show reads\n"

@@ -40,6 +40,9 @@ struct RunOptions {
     // opening (content authors and picture tests reach any world at once).
     std::string sceneWorld;
     std::string sceneFile;
+    // --renderer gl|gles: GL 1.1, or the same drawing through the GLES layer (voidrift-gles);
+    // empty: the renderer this program was built with.
+    std::string renderer;
 
     // A run for a machine or a measurement rather than a viewer: windowed or offscreen,
     // no display mode change.

@@ -23,10 +23,11 @@ const SettingValue kSettingValues[kSettingValueCount] = {
     number("Gamma", &Settings::gamma),         flag("Galaxy", &Settings::galaxy),
     flag("VSync", &Settings::vsync),           flag("MouseExit", &Settings::mouseExit),
     flag("ShowFPS", &Settings::showFps),       number("MaxFps", &Settings::maxFps),
+    count("IdleMinutes", &Settings::idleMinutes),
 };
 
-// Gamma before TimeScale, ShowFPS before VSync and MouseExit; our own frame cap last.
-const int kSettingReadOrder[kSettingValueCount] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 9, 11, 14, 12, 13, 15};
+// Gamma before TimeScale, ShowFPS before VSync and MouseExit; our own values last.
+const int kSettingReadOrder[kSettingValueCount] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 9, 11, 14, 12, 13, 15, 16};
 
 std::uint32_t storedSetting(const Settings& record, const SettingValue& value) {
     switch (value.kind) {
@@ -47,6 +48,7 @@ void takeStoredSetting(Settings& record, const SettingValue& value, std::uint32_
 
 void applyLoadRules(Settings& record) {
     if (record.timeScale > 3) record.timeScale = 0;
+    if (record.idleMinutes < 1 || record.idleMinutes > 1440) record.idleMinutes = 10;
 }
 
 void applyDefaultValues(Settings& record, const platform::DisplayMode& desktop) {

@@ -19,7 +19,7 @@ struct SettingValue {
     std::int32_t Settings::*signedNumber;
 };
 
-constexpr int kSettingValueCount = 16;
+constexpr int kSettingValueCount = 17;
 // In the order the stores write them.
 extern const SettingValue kSettingValues[kSettingValueCount];
 // Indexes into kSettingValues in the order the registry store reads them.
@@ -29,7 +29,8 @@ extern const int kSettingReadOrder[kSettingValueCount];
 std::uint32_t storedSetting(const Settings& record, const SettingValue& value);
 // Takes a stored value: booleans are true for any nonzero number.
 void takeStoredSetting(Settings& record, const SettingValue& value, std::uint32_t stored);
-// After a load: a TimeScale above 3 (a negative one too, as unsigned) becomes 0.
+// After a load: a TimeScale above 3 (a negative one too, as unsigned) becomes 0; an
+// IdleMinutes outside 1 to 1440 becomes 10.
 void applyLoadRules(Settings& record);
 
 // The values a missing store or value gives: the Restore Defaults values, the desktop's

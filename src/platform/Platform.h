@@ -95,6 +95,12 @@ bool foreignWindowSize(std::uint64_t window, int& width, int& height);
 // and returns when either window is destroyed. False at once when the child cannot be made.
 bool runPicturePreview(std::uint64_t parent, const std::uint8_t* rgb, int width, int height);
 
+// The renderer this build draws with: "gl" (GL 1.1) or "gles" (the GLES layer).
+const char* rendererName();
+// Replaces this process with the program `name` in this program's folder, run with
+// `arguments` (program name first). Returns only when that cannot be done.
+void execSibling(const char* name, const std::vector<std::string>& arguments);
+
 std::int64_t readCounter();
 std::int64_t counterFrequency();
 

@@ -24,6 +24,7 @@ struct Settings {
     bool vsync = false;
     bool mouseExit = false;
     std::int32_t maxFps = -1;  // frames a second at most; 0: no cap; negative: the run's own default
+    std::uint32_t idleMinutes = 10;  // idle time before `voidrift --idle` starts the show (1 to 1440)
     char path[kPathCapacity] = {};
 };
 

@@ -76,7 +76,7 @@ TEST(CommandLine, RebuiltRawLineParsesLikeWindows) {
 TEST(LongOptions, TakenOutBeforeTheSwitches) {
     std::vector<std::string> args = {"voidrift", "--record", "out", "/s", "--frames=3", "--no-loading",
                                      "--size", "320x240", "--seed", "4294967295", "--fixed-dt", "0.5",
-                                     "--benchmark", "2"};
+                                     "--benchmark", "2", "--renderer", "gles"};
     RunOptions options;
     std::string error;
     ASSERT_TRUE(extractLongOptions(args, options, error)) << error;
@@ -90,6 +90,7 @@ TEST(LongOptions, TakenOutBeforeTheSwitches) {
     EXPECT_EQ(options.seed, 4294967295u);
     EXPECT_DOUBLE_EQ(options.fixedDt, 0.5);
     EXPECT_DOUBLE_EQ(options.benchmarkSeconds, 2);
+    EXPECT_EQ(options.renderer, "gles");
     EXPECT_TRUE(options.unattended());
 
     RunOptions plain;
@@ -109,6 +110,7 @@ TEST(LongOptions, BadValuesAreRefused) {
         {"v", "--window-id", "0"},  {"v", "-window-id", "0x"},  {"v", "--window-id", "12ab"},
         {"v", "--window-id", "0xfg"}, {"v", "--speed", "slow"}, {"v", "--volume", "0"},
         {"v", "--volume", "101"},   {"v", "--max-fps", "-1"},  {"v", "-root=1"},
+        {"v", "--renderer", "vulkan"}, {"v", "--renderer", ""},
     };
     for (auto args : bad) {
         RunOptions options;

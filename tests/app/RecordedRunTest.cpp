@@ -127,6 +127,42 @@ TEST(RecordedRun, BuiltShowKeepsItsBarsBlack) {
     EXPECT_FALSE(image.rowsBlack(30, 209));
 }
 
+// Each world added in the second season, opened at its first scene and recorded nine seconds
+// in (past the fade from black): the bars stay black and between them is a lit picture, not
+// a blank view or one flat colour.
+TEST(RecordedRun, NewWorldsShowALitPictureBetweenBlackBars) {
+    std::string data = std::string(VOIDRIFT_BINARY_DIR) + "/data";
+    if (!std::filesystem::exists(data + "/data.ssd")) GTEST_SKIP() << "no data.ssd in " << data;
+    if (!voidriftBuilt()) GTEST_SKIP() << "program not built";
+    TempDir dir;
+    std::ofstream(dir.file("settings.ini")) << "[Software\\Voidrift 3D Screensaver]\nEnableMusic=0\nShowClock=0\n"
+                                            << "ShowFPS=0\nPath=" << data << "\n";
+    for (const char* world : {"ocean", "belt", "binary", "comet"}) {
+        SCOPED_TRACE(world);
+        std::string out = std::string("out-") + world;
+        ProgramRun run = runVoidrift(dir.path().string(), "VOIDRIFT_CONFIG=settings.ini SDL_VIDEODRIVER=offscreen",
+                                     "--record " + out + " --frames 10 --no-loading --size 320x240 --seed 1 " +
+                                         "--fixed-dt 1 --scene " + world + ":a0.txt");
+        ASSERT_EQ(run.status, 0) << run.output;
+        TestImage image;
+        ASSERT_TRUE(readTestPng(dir.file(out + "/frame-00009.png"), image));
+        EXPECT_TRUE(image.rowsBlack(0, 29));
+        EXPECT_TRUE(image.rowsBlack(210, 239));
+        int lit = 0, brightest = 0, darkest = 255 * 3;
+        for (int y = 30; y < 210; ++y) {
+            for (int x = 0; x < 320; ++x) {
+                const std::uint8_t* p = image.pixel(x, y);
+                int sum = p[0] + p[1] + p[2];
+                lit += sum > 90;
+                brightest = std::max(brightest, sum);
+                darkest = std::min(darkest, sum);
+            }
+        }
+        EXPECT_GT(lit, 320 * 180 / 50) << "at least a fiftieth of the picture is lit";
+        EXPECT_GT(brightest - darkest, 300) << "light and shade, not one flat colour";
+    }
+}
+
 // Offscreen swaps do not pace the software renderer: unless every frame finishes in its
 // frame, the loading animation queues seconds of work that the show's first frame then
 // waits for, and a one-second benchmark counts a single frame.

@@ -81,6 +81,11 @@ TEST(SettingsStore, ValuesAsTheRegistryWouldGiveThem) {
         writeFile(path, std::string("TimeScale=") + text + "\n");
         EXPECT_EQ(load(path).timeScale, expected) << text;
     }
+    const std::pair<const char*, unsigned> idleMinutes[] = {{"0", 10}, {"1", 1}, {"1440", 1440}, {"1441", 10}, {"-5", 10}};
+    for (auto [text, expected] : idleMinutes) {
+        writeFile(path, std::string("IdleMinutes=") + text + "\n");
+        EXPECT_EQ(load(path).idleMinutes, expected) << text;
+    }
 }
 
 TEST(SettingsStore, MalformedLinesKeepDefaults) {
@@ -150,7 +155,7 @@ TEST(SettingsStore, SaveRewritesOnlyTheLinesWhoseValueChanged) {
                           0),
               0u)
         << saved;
-    const std::string end = "MaxFps=-1\r\n[Other Key]\r\nWidth=1";  // new values close our section
+    const std::string end = "MaxFps=-1\r\nIdleMinutes=10\r\n[Other Key]\r\nWidth=1";  // new values close our section
     EXPECT_EQ(saved.substr(saved.size() - end.size()), end) << saved;
     for (std::size_t at = saved.find('\n'); at != std::string::npos; at = saved.find('\n', at + 1)) {
         EXPECT_EQ(saved[at - 1], '\r') << "a bare line feed at " << at << " in " << saved;

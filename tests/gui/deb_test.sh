@@ -26,7 +26,7 @@ DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install 
 
 for file in /usr/libexec/xscreensaver/voidrift /usr/share/xscreensaver/config/voidrift.xml \
             /usr/share/applications/screensavers/voidrift.desktop /usr/share/voidrift/data.ssd /usr/share/voidrift/voidrift.html \
-            /usr/bin/voidrift; do
+            /usr/bin/voidrift /usr/lib/voidrift/voidrift-idle /usr/lib/systemd/user/voidrift-idle.service; do
   [ -e "$file" ] || fail "$file is not installed"
 done
 
@@ -39,4 +39,12 @@ mkdir "$work/home"
 (cd / && env -i PATH=/usr/bin:/bin HOME="$work/home" /usr/libexec/xscreensaver/voidrift --check-data >"$work/check.log" 2>&1) \
   || { cat "$work/check.log"; fail "the installed hack does not find its data"; }
 voidrift --version | grep -q "^voidrift " || fail "bin/voidrift does not run the program"
+grep -qx "ExecStart=/usr/bin/voidrift --idle" /usr/lib/systemd/user/voidrift-idle.service \
+  || fail "the user unit does not start /usr/bin/voidrift --idle"
+# The autostart entry is the user's own choice, and the installed launcher writes it.
+HOME="$work/home" voidrift --idle --autostart on >/dev/null || fail "voidrift --idle --autostart on failed"
+grep -qx "Exec=/usr/libexec/xscreensaver/voidrift --idle" "$work/home/.config/autostart/voidrift-idle.desktop" \
+  || fail "the autostart entry does not start the installed program"
+HOME="$work/home" voidrift --idle --autostart off && [ ! -e "$work/home/.config/autostart/voidrift-idle.desktop" ] \
+  || fail "voidrift --idle --autostart off left the entry"
 echo PASS

@@ -128,6 +128,7 @@ ShowFPS=0
 Path=/nowhere
 Unknown=kept
 MaxFps=-1
+IdleMinutes=10
 [Other Key]
 Width=1"
 [ "$(cat "$VOIDRIFT_CONFIG")" = "$expected" ] ||

@@ -47,6 +47,7 @@ TEST(MeshFiles, EveryShapePassesTheReaderAndKeepsNormalsWithItsWinding) {
     const std::vector<std::pair<std::string, std::function<MeshData()>>> shapes = {
         {"fighter", makeFighter},      {"freighter", makeFreighter},
         {"courier", makeCourier},      {"station", makeStation},
+        {"hauler", makeHauler},        {"probe", makeProbe},
         {"rock", [] { return makeAsteroid(3); }}, {"sphere", [] { return makeUvSphere(24, 12, false); }},
     };
     for (const auto& [name, make] : shapes) {

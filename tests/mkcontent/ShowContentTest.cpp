@@ -1,8 +1,10 @@
 // The shipped show: the generated folder tree and data.ssd that the build packs. Every
 // member a script names is there, tracks are sound, scene chains reach every world and
-// come back to a galaxy, and the player's own check and simulation agree.
+// come back to a galaxy, half an hour passes before any scene file plays a third time,
+// and the player's own check and simulation agree.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +13,7 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include <vorbis/vorbisfile.h>
 
 #include "app/CheckData.h"
 #include "app/RunOptions.h"
@@ -124,13 +127,43 @@ struct Route {
 
 bool treeBuilt() { return fs::is_regular_file(treeDir + "/worlds.txt"); }
 
+// What half an hour of the show looks like: plays of each scene file, by start time.
+struct HalfHour {
+    std::set<std::string> worlds;
+    std::map<std::string, std::vector<double>> plays;
+
+    void add(double time, const std::string& world, const std::string& scene) {
+        worlds.insert(world);
+        plays[scene].push_back(time);
+    }
+    size_t mostPlays() const {
+        size_t most = 0;
+        for (const auto& [scene, times] : plays) most = std::max(most, times.size());
+        return most;
+    }
+    double shortestGap() const {
+        double gap = 1e9;
+        for (const auto& [scene, times] : plays) {
+            for (size_t i = 1; i < times.size(); ++i) gap = std::min(gap, times[i] - times[i - 1]);
+        }
+        return gap;
+    }
+    // The worlds and fifty scene files, none of them three times or twice in five minutes.
+    void expectVariety(size_t leastWorlds) const {
+        EXPECT_GE(worlds.size(), leastWorlds) << "worlds in half an hour";
+        EXPECT_GE(plays.size(), 50u) << "different scene files in half an hour";
+        EXPECT_LE(mostPlays(), 2u) << "plays of one scene file in half an hour";
+        EXPECT_GE(shortestGap(), 300.0) << "seconds between two plays of one scene file";
+    }
+};
+
 }  // namespace
 
 TEST(ShowContent, EveryNamedMemberIsThereAndEveryLineFits) {
     if (!treeBuilt()) GTEST_SKIP() << "content not built (VOIDRIFT_CONTENT off)";
     WorldIndex index = readIndex();
     for (const char* g : galaxies) EXPECT_TRUE(index.sceneDirs.count(g)) << g;
-    EXPECT_GE(index.sceneDirs.size(), 8u);
+    EXPECT_GE(index.sceneDirs.size(), 12u);
     for (const char* fixed : {"c.jpg", "load.jpg", "loadg.jpg", "music.ogg", "textures\\particle.jpg",
                               "meshes\\sphere.dat", "meshes\\env.dat"}) {
         EXPECT_TRUE(has(fixed)) << fixed;
@@ -204,21 +237,25 @@ TEST(ShowContent, RoutesVisitEveryWorldNeverLoopWithinTwentyMinutesAndReturnToAG
                     double clock = 0;
                     int sinceGalaxy = 0, longestAway = 0;
                     bool repeated = false;
-                    while (clock < 1200) {
+                    HalfHour halfHour;
+                    while (clock < 1800) {
                         ASSERT_TRUE(has(route.member())) << route.member();
-                        files.insert(route.member());
-                        worlds.insert(route.world);
-                        repeated |= !states.insert({route.world, route.file, route.counter}).second;
+                        if (clock < 1200) {
+                            files.insert(route.member());
+                            worlds.insert(route.world);
+                            repeated |= !states.insert({route.world, route.file, route.counter}).second;
+                        }
+                        halfHour.add(clock, route.world, route.member());
                         sinceGalaxy = route.world.find("galaxy") != std::string::npos ? 0 : sinceGalaxy + 1;
                         longestAway = std::max(longestAway, sinceGalaxy);
                         clock += route.play();
                     }
                     EXPECT_FALSE(repeated) << "the route repeats itself within twenty minutes";
-                    EXPECT_GE(worlds.size(), galaxy ? 8u : 5u);
+                    EXPECT_GE(worlds.size(), galaxy ? index.sceneDirs.size() : 5u) << "worlds in twenty minutes";
                     EXPECT_GE(files.size(), galaxy ? 25u : 15u);
-                    if (galaxy) {
-                        EXPECT_LE(longestAway, 8) << "too long without a galaxy";
-                    }
+                    if (galaxy) EXPECT_LE(longestAway, 8) << "too long without a galaxy";
+                    // without the galaxy scenes every other world still comes round
+                    halfHour.expectVariety(galaxy ? index.sceneDirs.size() : index.sceneDirs.size() - 3);
                 }
             }
         }
@@ -267,5 +304,42 @@ TEST(ShowContent, ArchiveIsCleanAndTheSimulatedShowGoesEverywhere) {
         }
     }
     EXPECT_EQ(openers.size(), 3u) << "every galaxy can open the show";
+    settings = saved;
+}
+
+// The player's own half hour (--simulate 1800 --fixed-dt 0.05) at three seeds, and the data
+// that carries it: a score of at least six minutes, and data.ssd under 8 MiB.
+TEST(ShowContent, HalfAnHourOfTheShowRepeatsNoSceneTooSoonAndTheDataStaysSmall) {
+    if (!fs::is_regular_file(dataDir + "/data.ssd")) GTEST_SKIP() << "data.ssd not built";
+    EXPECT_LT(fs::file_size(dataDir + "/data.ssd"), 8u << 20);
+    OggVorbis_File score;
+    ASSERT_EQ(ov_fopen(memberPath(treeDir, "music.ogg").c_str(), &score), 0);
+    EXPECT_GE(double(ov_pcm_total(&score, -1)) / ov_info(&score, -1)->rate, 360.0) << "seconds before the score loops";
+    ov_clear(&score);
+
+    TempDir temp;
+    setenv("VOIDRIFT_CONFIG", temp.file("settings.ini").c_str(), 1);
+    ScopedWorkingDir inData(dataDir);
+    Settings saved = settings;
+    settings.galaxy = true;
+    for (std::uint32_t seed : {3u, 11u, 29u}) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        RunOptions options;
+        options.hasSeed = true;
+        options.seed = seed;
+        options.simulateSeconds = 1800;
+        options.fixedDt = 0.05;
+        std::FILE* out = std::tmpfile();
+        ASSERT_EQ(runSimulation(options, out), 0);
+        std::rewind(out);
+        HalfHour halfHour;
+        char line[512], world[64], scene[256];
+        double time;
+        while (std::fgets(line, sizeof line, out)) {
+            if (std::sscanf(line, "t=%lf world=%63s scene=%255s", &time, world, scene) == 3) halfHour.add(time, world, scene);
+        }
+        std::fclose(out);
+        halfHour.expectVariety(12);
+    }
     settings = saved;
 }

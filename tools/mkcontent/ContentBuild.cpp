@@ -66,7 +66,8 @@ bool paintAsset(const AssetLine& a, Image& image, std::string& error) {
     if (a.kind == "planet") {
         static const std::pair<const char*, PlanetKind> kinds[] = {
             {"rocky", PlanetKind::rocky}, {"gas", PlanetKind::gasGiant}, {"ice", PlanetKind::ice},
-            {"lava", PlanetKind::lava}, {"sun", PlanetKind::sun}};
+            {"lava", PlanetKind::lava}, {"sun", PlanetKind::sun}, {"ocean", PlanetKind::ocean},
+            {"star", PlanetKind::star}};
         std::string name = a.text("kind", "rocky");
         for (const auto& k : kinds) {
             if (name == k.first) {
@@ -80,7 +81,7 @@ bool paintAsset(const AssetLine& a, Image& image, std::string& error) {
     if (a.kind == "clouds") image = paintClouds(int(a.number("width", 512)), seed);
     else if (a.kind == "sky")
         image = paintSky(int(a.number("width", 1024)), seed, a.color("a", {0.1f, 0.2f, 0.5f, 1}),
-                         a.color("b", {0.4f, 0.1f, 0.4f, 1}), a.number("strength", 0.7));
+                         a.color("b", {0.4f, 0.1f, 0.4f, 1}), a.number("strength", 0.7), a.number("stars", 6));
     else if (a.kind == "galaxy") image = paintGalaxy(size, seed, a.color("tint", white));
     else if (a.kind == "puff") image = paintNebulaPuff(size, seed, a.color("inner", white), a.color("outer", white));
     else if (a.kind == "glow") image = paintFlareGlow(size, a.color("tint", white), int(a.number("rays", 4)));
@@ -113,6 +114,8 @@ bool meshAsset(const AssetLine& a, MeshData& mesh, std::string& error) {
     else if (shape == "fighter") mesh = makeFighter();
     else if (shape == "freighter") mesh = makeFreighter();
     else if (shape == "courier") mesh = makeCourier();
+    else if (shape == "hauler") mesh = makeHauler();
+    else if (shape == "probe") mesh = makeProbe();
     else if (shape == "station") mesh = makeStation();
     else if (shape == "asteroid") mesh = makeAsteroid(uint64_t(a.number("seed", 1)));
     else {

@@ -116,14 +116,20 @@ struct Reverb {
     }
 };
 
-// The progression: bass note and four pad notes per chord (MIDI numbers).
+// The two progressions: bass note and four pad notes per chord (MIDI numbers). The piece
+// plays them in pairs of cycles, A A B B ..., and B ends on a suspended A that leads back
+// into A's first chord, so the loop point is also a cadence.
 struct Chord {
     int bass;
     int pad[4];
 };
-const Chord progression[8] = {
+const Chord progressionA[8] = {
     {38, {50, 53, 57, 64}}, {34, {50, 53, 57, 58}}, {41, {53, 57, 60, 64}}, {36, {55, 60, 62, 64}},
     {31, {55, 58, 62, 65}}, {34, {53, 58, 62, 69}}, {33, {52, 57, 61, 64}}, {33, {52, 57, 62, 64}},
+};
+const Chord progressionB[8] = {
+    {31, {50, 53, 57, 58}}, {27, {51, 55, 58, 62}}, {34, {50, 53, 58, 62}}, {33, {53, 57, 60, 65}},
+    {38, {50, 53, 57, 62}}, {36, {52, 55, 60, 64}}, {34, {50, 53, 58, 65}}, {33, {52, 55, 57, 62}},
 };
 
 std::vector<Note> compose(const MusicParams& p) {
@@ -131,6 +137,8 @@ std::vector<Note> compose(const MusicParams& p) {
     Random random(p.seed);
     double span = p.secondsPerChord;
     for (int cycle = 0; cycle < p.cycles; ++cycle) {
+        bool second = (cycle / 2) % 2 == 1;
+        const Chord* progression = second ? progressionB : progressionA;
         for (int c = 0; c < 8; ++c) {
             const Chord& chord = progression[c];
             double start = (cycle * 8 + c) * span;
@@ -139,10 +147,12 @@ std::vector<Note> compose(const MusicParams& p) {
                 double pan = -0.6 + 0.4 * k;
                 notes.push_back({start, span, double(chord.pad[k]), 0.16, pan, 2.5, 3.5, 0});
             }
-            // in the middle cycles a high voice doubles the top of the chord
-            if (cycle == 1 || cycle == 2) {
+            // in the inner cycles of every four a high voice doubles the top of the chord
+            if (cycle % 4 == 1 || cycle % 4 == 2) {
                 notes.push_back({start + 0.5, span - 0.5, double(chord.pad[3] + 12), 0.07, 0.3, 3.0, 3.5, 0});
             }
+            // the B cycles add a fifth over the bass for weight
+            if (second) notes.push_back({start, span, double(chord.bass + 7), 0.10, -0.2, 2.5, 3.0, 1});
             // sparse bells from the chord's notes, more of them as the piece goes on
             int bells = 1 + (cycle % 2) + random.below(2);
             for (int b = 0; b < bells; ++b) {

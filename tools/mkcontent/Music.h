@@ -8,7 +8,7 @@
 struct MusicParams {
     int sampleRate = 44100;
     double secondsPerChord = 6.0;
-    int cycles = 4;             // times round the eight-chord progression
+    int cycles = 4;             // times round an eight-chord progression (A A B B A A B B ...)
     uint64_t seed = 7;
     float quality = 0.15f;      // libvorbis VBR quality, -0.1 .. 1
     double reverbSeconds = 8.0; // length of the tail folded back onto the start

@@ -315,3 +315,45 @@ MeshData makeAsteroid(uint64_t seed) {
     b.smooth(70.0);
     return b.data();
 }
+
+MeshData makeHauler() {
+    MeshBuilder b;
+    loft(b, {{-8.6, 0.5, 0.5, 0}, {8.0, 0.5, 0.5, 0}}, 6, 0.0, 1.0);  // spine
+    // bridge: a blunt wedge ahead of the cargo, with a raised deck
+    loft(b, {{7.5, 1.3, 1.0, 0.2}, {9.5, 1.5, 1.1, 0.3}, {11.0, 1.1, 0.8, 0.2}, {12.0, 0.4, 0.3, 0.1}}, 8, 0.0, 0.5);
+    loft(b, {{8.6, 0.5, 0.35, 1.35}, {10.2, 0.6, 0.35, 1.35}, {10.8, 0.3, 0.2, 1.2}}, 8, 0.0, 0.6);
+    // containers: four round the spine at each of five stations
+    for (int i = 0; i < 5; ++i) {
+        double x = -6.8 + 2.75 * i;
+        for (int k = 0; k < 4; ++k) {
+            double cy = (k & 1) ? 0.62 : -0.62, cz = (k & 2) ? 0.62 : -0.62;
+            box(b, {x, cy - 0.55, cz - 0.55}, {x + 2.5, cy + 0.55, cz + 0.55});
+        }
+    }
+    // engine housing and three bells
+    loft(b, {{-11.0, 1.2, 1.2, 0}, {-10.6, 2.1, 1.5, 0}, {-8.8, 2.1, 1.5, 0}, {-8.4, 1.2, 1.0, 0}}, 12, 0.0, 0.7);
+    for (double side : {-1.3, 0.0, 1.3}) {
+        loft(b, {{-12.6, 0.55, 0.55, 0}, {-11.8, 0.4, 0.4, 0}, {-11.0, 0.3, 0.3, 0}}, 10, side, 1.0);
+    }
+    // radiator fins above and below the housing
+    box(b, {-10.2, -0.08, 1.4}, {-8.9, 0.08, 3.2});
+    box(b, {-10.2, -0.08, -3.2}, {-8.9, 0.08, -1.4});
+    return finishShip(b);
+}
+
+MeshData makeProbe() {
+    MeshBuilder b;
+    loft(b, {{-1.2, 0.6, 0.6, 0}, {-1.0, 0.8, 0.8, 0}, {1.0, 0.8, 0.8, 0}, {1.2, 0.5, 0.5, 0}}, 8, 0.0, 1.0);
+    // the dish, a shallow bowl facing forward, and its feed
+    loft(b, {{1.2, 0.25, 0.25, 0}, {1.55, 1.2, 1.2, 0}, {1.75, 1.75, 1.75, 0}, {1.8, 1.8, 1.8, 0}}, 16, 0.0, 1.0);
+    box(b, {1.8, -0.05, -0.05}, {2.9, 0.05, 0.05});
+    // solar wings on a boom
+    box(b, {-0.1, -4.8, -0.04}, {0.1, 4.8, 0.04});
+    box(b, {-0.7, 1.2, -0.03}, {0.7, 4.6, 0.03});
+    box(b, {-0.7, -4.6, -0.03}, {0.7, -1.2, 0.03});
+    // power unit on a short mast below, and the nozzle
+    box(b, {-0.6, -0.06, -2.0}, {-0.4, 0.06, -0.7});
+    loft(b, {{-0.9, 0.18, 0.18, -2.4}, {-0.1, 0.18, 0.18, -2.4}}, 6, 0.0, 1.0);
+    loft(b, {{-1.8, 0.35, 0.35, 0}, {-1.5, 0.25, 0.25, 0}, {-1.2, 0.2, 0.2, 0}}, 8, 0.0, 1.0);
+    return finishShip(b);
+}

@@ -13,6 +13,12 @@ MeshData makeUvSphere(int segments, int rings, bool inside);
 MeshData makeFighter();
 MeshData makeFreighter();
 MeshData makeCourier();
+// A heavy freighter about 25 units long: a spine of containers between the bridge and
+// three engine bells (nozzles at x = -12.6, y = -1.3, 0 and 1.3).
+MeshData makeHauler();
+// A small probe about 5 units long: a body with a dish ahead, two solar wings and one
+// nozzle at x = -1.8.
+MeshData makeProbe();
 // A wheel station about 120 units across, spin axis on local y.
 MeshData makeStation();
 // A lumpy rock of about unit radius; each seed gives another shape.

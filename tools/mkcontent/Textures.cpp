@@ -122,6 +122,32 @@ Color sunAt(const Noise& n, double x, double y, double z, Color tint) {
     return tinted(c, tint);
 }
 
+// Deep water in slow swirls, shallows round a few island chains, ice at the poles.
+Color oceanAt(const Noise& n, double x, double y, double z, Color tint) {
+    double h = n.fractal(x * 2.6 + 4, y * 2.6, z * 2.6, 7);
+    double swirl = n.fractal(x * 6 + h, y * 9, z * 6 - h, 4);
+    double detail = n.fractal(x * 14, y * 14 + 2, z * 14, 3);
+    double lat = std::fabs(y);
+    Color deep = mix(rgb(0.01, 0.07, 0.2), rgb(0.03, 0.18, 0.34), clamp01(0.5 + swirl));
+    Color c = mix(deep, rgb(0.1, 0.42, 0.5), smoothstep(0.22, 0.34, h));
+    if (h > 0.34) {
+        static const Color land[] = {rgb(0.78, 0.72, 0.5), rgb(0.2, 0.42, 0.16), rgb(0.32, 0.3, 0.2)};
+        c = ramp(land, 3, (h - 0.34) * 5 + 0.15 * detail);
+    }
+    double polar = smoothstep(0.84, 0.9, lat + 0.06 * detail);
+    c = mix(c, rgb(0.88, 0.93, 0.98), polar);
+    return tinted(scaled(c, 0.9 + 0.1 * detail), tint);
+}
+
+// A star's surface in its own colour: granulation from the tint towards white.
+Color starAt(const Noise& n, double x, double y, double z, Color tint) {
+    double g = n.fractal(x * 9, y * 9, z * 9, 5);
+    double cells = n.ridged(x * 4 + 3, y * 4, z * 4, 3);
+    Color hot = mix(tint, rgb(1, 1, 1), 0.55);
+    Color c = mix(scaled(tint, 0.7), hot, clamp01(0.5 + g * 1.5));
+    return scaled(c, 0.85 + 0.25 * cells);
+}
+
 }  // namespace
 
 Image paintPlanet(PlanetKind kind, int width, uint64_t seed, Color tint) {
@@ -133,6 +159,8 @@ Image paintPlanet(PlanetKind kind, int width, uint64_t seed, Color tint) {
             case PlanetKind::ice: return iceAt(noise, px, py, pz, tint);
             case PlanetKind::lava: return lavaAt(noise, px, py, pz, tint);
             case PlanetKind::sun: return sunAt(noise, px, py, pz, tint);
+            case PlanetKind::ocean: return oceanAt(noise, px, py, pz, tint);
+            case PlanetKind::star: return starAt(noise, px, py, pz, tint);
         }
         return Color{};
     });
@@ -148,7 +176,8 @@ Image paintClouds(int width, uint64_t seed) {
     });
 }
 
-Image paintSky(int width, uint64_t seed, Color nebulaA, Color nebulaB, double nebulaStrength) {
+Image paintSky(int width, uint64_t seed, Color nebulaA, Color nebulaB, double nebulaStrength,
+               double starsPerColumn) {
     int height = width / 2;
     Noise noise(seed);
     Image image = paintSphere(width, [&](double px, double py, double pz) {
@@ -161,7 +190,7 @@ Image paintSky(int width, uint64_t seed, Color nebulaA, Color nebulaB, double ne
         return scaled(c, density * density + band * (0.6 + 0.4 * b));
     });
     Random random(seed * 7 + 1);
-    int stars = width * 6;
+    int stars = int(width * starsPerColumn);
     for (int i = 0; i < stars; ++i) {
         // uniform on the sphere: z uniform, angle uniform
         double py = random.range(-1, 1);

@@ -5,14 +5,17 @@
 #include "mkcontent/Image.h"
 #include <cstdint>
 
-enum class PlanetKind { rocky, gasGiant, ice, lava, sun };
+// ocean: a water world with scattered islands; star: a glowing surface in the tint's colour.
+enum class PlanetKind { rocky, gasGiant, ice, lava, sun, ocean, star };
 
 // Equirectangular surface for the unit sphere (v = 1 at the north pole), seamless in u.
 Image paintPlanet(PlanetKind kind, int width, uint64_t seed, Color tint);
 // Cloud layer for a second, translucent sphere: white where clouds are, black elsewhere.
 Image paintClouds(int width, uint64_t seed);
-// Sky dome: stars over a faint nebula wash in the given colours.
-Image paintSky(int width, uint64_t seed, Color nebulaA, Color nebulaB, double nebulaStrength);
+// Sky dome: stars over a faint nebula wash in the given colours; starsPerColumn stars are
+// scattered for every texel column (fewer suit a large dome seen close up).
+Image paintSky(int width, uint64_t seed, Color nebulaA, Color nebulaB, double nebulaStrength,
+               double starsPerColumn = 6);
 // Spiral galaxy seen face-on, tinted.
 Image paintGalaxy(int size, uint64_t seed, Color tint);
 // Soft cloud for nebula billboards.

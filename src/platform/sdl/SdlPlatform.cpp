@@ -7,9 +7,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <chrono>
+#include <unistd.h>
 
 #include "platform/Platform.h"
+#include "platform/sdl/SdlContext.h"
 #include "platform/sdl/SdlKeys.h"
+#include "platform/sdl/WaylandKeyboardGuard.h"
 #include "platform/sdl/X11Dpms.h"
 #include "platform/sdl/X11ForeignWindow.h"
 
@@ -23,6 +26,12 @@ bool modeChanged = false;
 bool videoStarted = false;
 int displayIndex();
 bool foreign = false;  // the window belongs to another program: draw into it, nothing more
+// Wayland lets no client move the pointer. There a warp moves a pointer of our own, which
+// motion then moves by its relative steps, so travel is measured from the same centre as
+// where the real pointer is warped.
+bool virtualPointer = false;
+int virtualX = 0;
+int virtualY = 0;
 // While the show is full screen on the primary monitor, every other monitor is covered
 // by a plain black window: nothing is stretched across monitors, no desktop shows.
 std::vector<SDL_Window*> blackCovers;
@@ -65,6 +74,7 @@ void requestPixelFormat(bool full) {
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    requestContextApi();
     if (full) {
         SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
@@ -86,6 +96,11 @@ Uint32 formatFor(int bitsPerPixel) {
     return SDL_PIXELFORMAT_RGB888;
 }
 
+bool onWayland() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && std::strcmp(driver, "wayland") == 0;
+}
+
 int displayIndex() {
     int index = window ? SDL_GetWindowDisplayIndex(window) : 0;
     return index < 0 ? 0 : index;
@@ -105,6 +120,12 @@ bool translate(const SDL_Event& in, Event& out) {
             out.type = EventType::MouseMove;
             out.x = in.motion.x;
             out.y = in.motion.y;
+            if (virtualPointer) {
+                virtualX += in.motion.xrel;
+                virtualY += in.motion.yrel;
+                out.x = virtualX;
+                out.y = virtualY;
+            }
             return true;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
@@ -138,6 +159,7 @@ bool initialize(bool offscreen) {
         return false;
     }
     videoStarted = true;
+    if (onWayland()) guardWaylandKeyboard();
     return true;
 }
 
@@ -180,6 +202,7 @@ bool openWindow(const WindowRequest& request) {
         return false;
     }
     SDL_GL_MakeCurrent(window, context);
+    contextMade(window);
     return true;
 }
 
@@ -207,6 +230,7 @@ bool openForeignWindow(std::uint64_t handle) {
     }
     foreign = true;
     SDL_GL_MakeCurrent(window, context);
+    contextMade(window);
     return true;
 }
 
@@ -226,12 +250,14 @@ void showWindow() {
 void closeWindow() {
     restoreDisplayMode();
     if (context) {
+        contextClosing();
         SDL_GL_MakeCurrent(window, nullptr);
         SDL_GL_DeleteContext(context);
         context = nullptr;
     }
     if (window) SDL_DestroyWindow(window);
     window = nullptr;
+    virtualPointer = false;
     // After the window: errors about a destroyed foreign window are still ours to absorb.
     if (foreign) x11::stopWatching();
     foreign = false;
@@ -253,13 +279,24 @@ void clientSize(int& width, int& height) {
 
 void swapBuffers() {
     if (!window) return;
+    beforeSwap(window);
     SDL_GL_SwapWindow(window);
     // An offscreen surface has no display to pace its swaps, so the software renderer
     // would queue frame after frame; each one finishes here, within its own frame.
     if (isOffscreen()) glFinish();
 }
 
-void* procAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
+void* procAddress(const char* name) { return contextProcAddress(name); }
+
+const char* rendererName() { return contextRendererName(); }
+
+void execSibling(const char* name, const std::vector<std::string>& arguments) {
+    std::string path = programFolder() + name;
+    std::vector<char*> argv;
+    for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(path.c_str(), argv.data());
+}
 
 bool setSwapInterval(int interval) { return SDL_GL_SetSwapInterval(interval) == 0; }
 
@@ -270,7 +307,15 @@ bool pollEvent(Event& event) {
 }
 
 void warpCursor(int x, int y) {
-    if (window && !foreign) SDL_WarpMouseInWindow(window, x, y);
+    if (!window || foreign) return;
+    // SDL would emulate the warp by locking the pointer; our own pointer is enough.
+    if (onWayland()) {
+        virtualPointer = true;
+        virtualX = x;
+        virtualY = y;
+        return;
+    }
+    SDL_WarpMouseInWindow(window, x, y);
 }
 
 void discardPointerMotion() {
@@ -329,7 +374,8 @@ bool getGammaRamp(std::uint16_t* red, std::uint16_t* green, std::uint16_t* blue)
 }
 
 bool setGammaRamp(const std::uint16_t* red, const std::uint16_t* green, const std::uint16_t* blue) {
-    return window && !foreign && SDL_SetWindowGammaRamp(window, red, green, blue) == 0;
+    // Wayland offers clients no gamma ramp: the request is skipped without a word.
+    return window && !foreign && !onWayland() && SDL_SetWindowGammaRamp(window, red, green, blue) == 0;
 }
 
 bool monitorAsleep() {

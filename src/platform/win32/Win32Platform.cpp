@@ -409,6 +409,11 @@ std::string programFolder() {
 }
 
 // Without a performance counter, the millisecond tick count stands in.
+const char* rendererName() { return "gl"; }
+
+// Windows has the GL 1.1 renderer alone.
+void execSibling(const char*, const std::vector<std::string>&) {}
+
 std::int64_t readCounter() {
     LARGE_INTEGER count;
     if (!QueryPerformanceCounter(&count)) return static_cast<std::int64_t>(GetTickCount64());
