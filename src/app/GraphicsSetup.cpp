@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "archive/Messages.h"
+#include "image/TextureLoader.h"
 #include "platform/Platform.h"
 #include "script/Settings.h"
 #include "world/GlExtensions.h"
@@ -24,7 +25,9 @@ SavedRamp originalRamp;
 bool rampChanged = false;
 
 void enableCapabilities() {
-    glEnable(GL_ALPHA_TEST);
+    // No alpha function is ever set, so an alpha test would pass every fragment; left on,
+    // it only keeps a software renderer from testing depth before texturing.
+    glDisable(GL_ALPHA_TEST);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
@@ -126,6 +129,7 @@ void setDisplayMode() {
 }
 
 bool initGraphics() {
+    forgetTextureFacts();  // a context of its own: no texture name of another one counts
     enableCapabilities();
     setUpView();
     setUpLights();

@@ -20,6 +20,7 @@
 #include "app/StopSignals.h"
 #include "platform/Platform.h"
 #include "script/Settings.h"
+#include "world/SharedLoads.h"
 
 namespace {
 
@@ -200,6 +201,8 @@ void giveDisplayBack() {
 void readShowScripts(const ShowParts& parts) {
     parts.initCamera();
     // Reading the scripts loads every world's textures: a stop request ends it early.
+    // Members that several objects name are loaded once.
+    SharedLoads shared;
     for (void (*step)() : {parts.readEnvironments, parts.readWorlds, parts.readDynamicWorld}) {
         if (stopRequested()) return;
         step();

@@ -3,6 +3,9 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <unordered_map>
+#include <utility>
+
 #include "image/JpegImage.h"
 #include "image/PixelLayout.h"
 #include "image/TgaImage.h"
@@ -10,6 +13,17 @@
 namespace {
 
 bool loadingOn = true;
+
+// Level-0 sizes and black cells by texture name; a name made again (a new context)
+// replaces its entries.
+std::unordered_map<unsigned, std::pair<int, int>> mipmappedSizes;
+std::unordered_map<unsigned, DarkCells> darkCells;
+
+int powerOfTwoAtLeast(int side) {
+    int p = 1;
+    while (p < side && p < (1 << 30)) p *= 2;
+    return p;
+}
 
 bool hasPixels(int width, int height, bool converted) { return converted && width > 0 && height > 0; }
 
@@ -19,7 +33,12 @@ GLuint createMipmappedTexture(GLint components, GLenum format, int width, int he
     glGenTextures(1, &texture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glBindTexture(GL_TEXTURE_2D, texture);
-    if (pixels) gluBuild2DMipmaps(GL_TEXTURE_2D, components, width, height, format, GL_UNSIGNED_BYTE, pixels);
+    mipmappedSizes.erase(texture);
+    darkCells.erase(texture);
+    if (pixels) {
+        gluBuild2DMipmaps(GL_TEXTURE_2D, components, width, height, format, GL_UNSIGNED_BYTE, pixels);
+        mipmappedSizes[texture] = {powerOfTwoAtLeast(width), powerOfTwoAtLeast(height)};
+    }
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -27,6 +46,24 @@ GLuint createMipmappedTexture(GLint components, GLenum format, int width, int he
 }
 
 }  // namespace
+
+bool mipmappedTextureSize(unsigned texture, int& width, int& height) {
+    auto found = mipmappedSizes.find(texture);
+    if (found == mipmappedSizes.end()) return false;
+    width = found->second.first;
+    height = found->second.second;
+    return true;
+}
+
+const DarkCells* darkCellsOf(unsigned texture) {
+    auto found = darkCells.find(texture);
+    return found == darkCells.end() ? nullptr : &found->second;
+}
+
+void forgetTextureFacts() {
+    mipmappedSizes.clear();
+    darkCells.clear();
+}
 
 void setGraphicsLoading(bool enabled) { loadingOn = enabled; }
 bool graphicsLoading() { return loadingOn; }
@@ -37,7 +74,15 @@ unsigned loadMipmappedJpegTexture(const char* memberName) {
     loadJpeg(memberName, image);
     bool usable = hasPixels(image.width, image.height, makeRgb(image));
     // A missing or undecodable member leaves the texture without an image.
-    return createMipmappedTexture(3, GL_RGB, image.width, image.height, usable ? image.pixels.data() : nullptr);
+    return createMipmappedRgbTexture(usable ? image.pixels.data() : nullptr, image.width, image.height);
+}
+
+unsigned createMipmappedRgbTexture(const std::uint8_t* rgb, int width, int height) {
+    unsigned texture = createMipmappedTexture(3, GL_RGB, width, height, rgb);
+    // Sides that are powers of two go to level 0 as they are, so the cells match the texels.
+    bool asGiven = width == powerOfTwoAtLeast(width) && height == powerOfTwoAtLeast(height);
+    if (rgb && asGiven) darkCells.emplace(texture, DarkCells(rgb, width, height));
+    return texture;
 }
 
 unsigned loadPlainJpegTexture(const char* memberName) {

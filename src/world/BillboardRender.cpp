@@ -5,6 +5,7 @@
 
 #include "script/Camera.h"
 #include "script/Random.h"
+#include "world/LitQuad.h"
 #include "world/ObjectAnimation.h"
 #include "world/QuadStrip.h"
 
@@ -49,7 +50,10 @@ void Billboard::render(const Camera& camera) {
         glColor4f(1, 1, 1, alpha);
     }
     if (!flashIsDark(hasFlash, flashClock, darkTime)) {
-        drawQuadStrip(w, up, size);
+        if (hasTexture)
+            drawLitQuad(texture, w, up, size);
+        else
+            drawQuadStrip(w, up, size);
     }
     glDepthMask(GL_TRUE);
     glEnable(GL_LIGHTING);

@@ -2,6 +2,7 @@
 
 #include "archive/ArchiveMember.h"
 #include "image/TextureLoader.h"
+#include "world/SharedLoads.h"
 #include "script/Scan.h"
 #include "world/ObjectProperties.h"
 
@@ -17,7 +18,7 @@ static void readLensEffect(Flare& flare, ArchiveMember& member) {
         member.readLine(line);
         char name[32];
         if (scanLine(line, "\ttexture %s", name, int(sizeof name)) == 1)
-            texture = loadPlainJpegTexture(name);
+            texture = sharedPlainTexture(name, loadPlainJpegTexture);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 struct MeshLayout {
     std::uint32_t vertexCount = 0;
@@ -36,3 +37,5 @@ MeshCorner readCorner(const std::uint8_t* data, const MeshLayout& layout, std::u
 // Compiles a checked mesh into a new display list (0 when none could be allocated).
 // Both texture units receive each corner's coordinates.
 unsigned compileMeshList(const std::uint8_t* data, const MeshLayout& layout);
+// The same for the listed faces only, in that order.
+unsigned compileMeshFaces(const std::uint8_t* data, const MeshLayout& layout, const std::vector<std::uint32_t>& faces);

@@ -91,7 +91,6 @@ void Mesh::render(const Camera&) {
     glPushMatrix();
     glTranslatef(position.x, position.y, position.z);
     if (fogEnabled) applySceneFog();
-    glDisable(GL_ALPHA_TEST);
     glDisable(GL_BLEND);
     glEnable(GL_CULL_FACE);
     multiplyFrame(look, right);
@@ -119,7 +118,6 @@ void Mesh::render(const Camera&) {
         glMaterialf(GL_FRONT, GL_SHININESS, 0);
     }
 
-    glEnable(GL_ALPHA_TEST);
     glEnable(GL_BLEND);
     if (twoUnits) restoreSecondUnit();
     glEnable(GL_TEXTURE_2D);

@@ -79,16 +79,14 @@ void renderField(ParticleSystem& field, const Camera& camera) {
 void beginEmitter(const ParticleSystem& emitter) {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
-    glDisable(GL_ALPHA_TEST);
     beginAdditiveSprites(emitter.texture);
 }
 
-// Emitters leave lighting and alpha testing as they found them (on), so objects drawn
-// after them are lit and alpha-tested like every other object.
+// Emitters leave lighting as they found it (on), so objects drawn after them are lit like
+// every other object.
 void endEmitter() {
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
-    glEnable(GL_ALPHA_TEST);
 }
 
 // Particles sit still along point1 -> point2, spinning and fading in along the line.

@@ -4,6 +4,8 @@
 #include <GL/gl.h>
 
 #include "script/Camera.h"
+#include "world/LevelZeroSampling.h"
+#include "world/MeshFile.h"
 
 namespace {
 
@@ -60,7 +62,18 @@ void Sphere::render(const Camera& camera) {
         if (!isEnv) glEnable(GL_CULL_FACE);
     }
     glScalef(radius, radius, radius);
-    if (displayList != 0) glCallList(displayList);
+    const std::vector<SkyPart>* parts = isEnv && hasTexture ? skyPartsOf(displayList) : nullptr;
+    if (parts) {
+        // Seen from inside, a sky is magnified almost everywhere but near its poles: each
+        // part of it samples level 0 alone when the view magnifies all that it can show
+        // of it. The faces never overlap as seen from the centre, so the order is free.
+        for (const SkyPart& part : *parts) {
+            LevelZeroSampling sampling(skyMagnified(texture, part.faces, fov, tiling));
+            glCallList(part.list);
+        }
+    } else if (displayList != 0) {
+        glCallList(displayList);
+    }
 
     glDisable(GL_COLOR_MATERIAL);
     glEnable(GL_BLEND);

@@ -10,6 +10,7 @@
 #include "world/Flare.h"
 #include "world/Mesh.h"
 #include "world/MeshFile.h"
+#include "world/SharedLoads.h"
 #include "world/ParticleSystem.h"
 #include "world/Sphere.h"
 
@@ -22,8 +23,8 @@ bool exhausted(const ArchiveMember& member, const char* line) {
 }
 
 // A failed load keeps the slot's previous display list.
-void loadSlot(unsigned& slot, const char* memberName) {
-    unsigned list = loadMeshFile(memberName);
+void loadSlot(unsigned& slot, const char* memberName, bool asSky = false) {
+    unsigned list = sharedMeshList(memberName, asSky, loadMeshFile);
     if (list != 0) slot = list;
 }
 
@@ -74,7 +75,7 @@ ObjectKind kindFromKeyword(const char* line) {
 }
 
 bool readWorldFile(ObjectList& list, const char* memberName) {
-    loadSlot(geometrySlots.environment, "meshes\\env.dat");
+    loadSlot(geometrySlots.environment, "meshes\\env.dat", true);  // drawn around the eye
     loadSlot(geometrySlots.sphere, "meshes\\sphere.dat");
     ArchiveMember member;
     if (member.open(memberName) != 0) return false;

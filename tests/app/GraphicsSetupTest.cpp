@@ -86,7 +86,7 @@ TEST(GraphicsSetup, InitGraphicsSetsTheRunsState) {
     EXPECT_NEAR(projection[0], 2 * 8 / 12.8f, 1e-5f);
     EXPECT_NEAR(projection[5], 2 * 8 / 7.2f, 1e-5f);
 
-    EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
     EXPECT_TRUE(glIsEnabled(GL_BLEND));

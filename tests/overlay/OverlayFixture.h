@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "image/TextureLoader.h"
 #include "imppack/ArchiveWriter.h"
 #include "overlay/OverlayProjection.h"
 #include "script/Settings.h"
@@ -41,10 +42,11 @@ inline Bytes flatJpeg(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return writeTestJpeg(bandedPixels(64, 64, {r, g, b}), 64, 64, 3);
 }
 
-// What the GL set-up leaves: additive blending, texturing, lighting, depth and alpha
-// test on, the letterbox viewport, identity matrices.
+// What the GL set-up leaves: additive blending, texturing, lighting and depth test on,
+// alpha test off, the letterbox viewport, identity matrices.
 inline void prepareSaverState() {
-    glEnable(GL_ALPHA_TEST);
+    forgetTextureFacts();  // names of earlier tests' contexts
+    glDisable(GL_ALPHA_TEST);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);

@@ -15,6 +15,7 @@
 #include "support/OffscreenGL.h"
 #include "support/ShowGL.h"
 #include "support/TestMesh.h"
+#include "image/TextureLoader.h"
 #include "world/MeshData.h"
 
 // A 320 x 240 window: the letterbox is rows 30 .. 209.
@@ -27,6 +28,7 @@ struct RenderKit {
     RenderKit() {
         settings.width = kWidth;
         settings.height = kHeight;
+        forgetTextureFacts();  // names of earlier tests' contexts
         fetchMultitexture(gl);
         applyShowGLState(kWidth, kHeight);
         glClearColor(0, 0, 0, 0);
@@ -93,7 +95,7 @@ inline void expectShowStateKept(const char* what) {
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));  // no alpha function is set: it would pass all
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
     EXPECT_FALSE(glIsEnabled(GL_FOG));

@@ -15,7 +15,7 @@ inline void fetchMultitexture(const OffscreenGL& gl) {
 }
 
 inline void applyShowGLState(int width, int height) {
-    glEnable(GL_ALPHA_TEST);
+    glDisable(GL_ALPHA_TEST);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT1);
