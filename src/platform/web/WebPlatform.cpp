@@ -118,11 +118,15 @@ bool setGammaRamp(const std::uint16_t*, const std::uint16_t*, const std::uint16_
 bool monitorAsleep() { return false; }
 
 void messageBox(const char* text, const char* caption) { std::fprintf(stderr, "%s: %s\n", caption, text); }
+// Messages go to the console, so there is never a box to close.
+void endMessageBox() {}
+// A page plays its own music; tabs have no shared place to agree on one player.
+bool claimMusic() { return true; }
 
 std::string programFolder() { return "/"; }
 
 bool foreignWindowSize(std::uint64_t, int&, int&) { return false; }
-bool runPicturePreview(std::uint64_t, const std::uint8_t*, int, int) { return false; }
+PreviewEnd runPicturePreview(std::uint64_t, const std::uint8_t*, int, int, int) { return PreviewEnd::failed; }
 
 const char* rendererName() { return "gles"; }
 void execSibling(const char*, const std::vector<std::string>&) {}
