@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "archive/Messages.h"
+#include "image/DeferredTextures.h"
 #include "image/TextureLoader.h"
 #include "platform/Platform.h"
 #include "script/Settings.h"
@@ -129,7 +130,9 @@ void setDisplayMode() {
 }
 
 bool initGraphics() {
-    forgetTextureFacts();  // a context of its own: no texture name of another one counts
+    // A context of its own: no texture name of another one counts.
+    forgetTextureFacts();
+    forgetDeferredTextures();
     enableCapabilities();
     setUpView();
     setUpLights();

@@ -2,12 +2,14 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include "app/FrameCap.h"
 #include "app/FrameRecorder.h"
@@ -20,6 +22,7 @@
 #include "app/StopSignals.h"
 #include "platform/Platform.h"
 #include "script/Settings.h"
+#include "image/DeferredTextures.h"
 #include "world/SharedLoads.h"
 
 namespace {
@@ -38,6 +41,7 @@ struct RunLimits {
     double frameSquares = 0;
     double longestFrame = 0;
     unsigned timedFrames = 0;
+    std::vector<float> benchmarkFrames;  // every timed frame, for the median
 
     void timeFrame(double seconds) {
         if (loopFrames == 0) return;  // the first one also holds the opening's reading
@@ -45,6 +49,7 @@ struct RunLimits {
         frameSquares += seconds * seconds;
         if (seconds > longestFrame) longestFrame = seconds;
         timedFrames += 1;
+        if (options.benchmarkSeconds > 0) benchmarkFrames.push_back(static_cast<float>(seconds));
     }
 
     bool frameLimitReached() const { return options.frames >= 0 && framesDrawn >= options.frames; }
@@ -178,6 +183,37 @@ void mainLoop(const ShowParts& parts, RunLimits& limits) {
     }
 }
 
+// The median of a range of frame times (0 when empty).
+double medianOf(std::vector<float>::const_iterator from, std::vector<float>::const_iterator to) {
+    std::vector<float> times(from, to);
+    if (times.empty()) return 0;
+    auto middle = times.begin() + static_cast<std::ptrdiff_t>(times.size() / 2);
+    std::nth_element(times.begin(), middle, times.end());
+    return *middle;
+}
+
+// A stall shows as a frame much longer than the frames around it; the show's scenes
+// differ in cost by more than that, so each frame is held against the median of the 61
+// frames centred on it rather than against the whole run's.
+struct Stalls {
+    double worst = 0;  // the largest ratio
+    unsigned overTwice = 0;
+};
+Stalls localStalls(const std::vector<float>& frames) {
+    constexpr std::ptrdiff_t kReach = 30;
+    Stalls stalls;
+    auto n = static_cast<std::ptrdiff_t>(frames.size());
+    for (std::ptrdiff_t i = 0; i < n; ++i) {
+        double local = medianOf(frames.begin() + std::max<std::ptrdiff_t>(0, i - kReach),
+                                frames.begin() + std::min(n, i + kReach + 1));
+        if (local <= 0) continue;
+        double ratio = frames[std::size_t(i)] / local;
+        stalls.worst = std::max(stalls.worst, ratio);
+        if (ratio > 2) stalls.overTwice += 1;
+    }
+    return stalls;
+}
+
 void printBenchmark(const RunLimits& limits) {
     double seconds = (readCounter() - limits.loopStart) * secondsPerTick;
     double fps = seconds > 0 ? limits.loopFrames / seconds : 0;
@@ -185,8 +221,12 @@ void printBenchmark(const RunLimits& limits) {
     double mean = n > 0 ? limits.frameSeconds / n : 0;
     double variance = n > 0 ? limits.frameSquares / n - mean * mean : 0;
     double deviation = variance > 0 ? std::sqrt(variance) : 0;
-    std::printf("frames=%u seconds=%.3f fps=%.2f frame_ms=%.2f jitter_ms=%.2f longest_ms=%.2f\n", limits.loopFrames,
-                seconds, fps, mean * 1000, deviation * 1000, limits.longestFrame * 1000);
+    const std::vector<float>& frames = limits.benchmarkFrames;
+    Stalls stalls = localStalls(frames);
+    std::printf("frames=%u seconds=%.3f fps=%.2f frame_ms=%.2f jitter_ms=%.2f longest_ms=%.2f median_ms=%.2f "
+                "worst_to_local_median=%.2f over_twice_local=%u\n",
+                limits.loopFrames, seconds, fps, mean * 1000, deviation * 1000, limits.longestFrame * 1000,
+                medianOf(frames.begin(), frames.end()) * 1000, stalls.worst, stalls.overTwice);
     std::fflush(stdout);
 }
 
@@ -267,6 +307,9 @@ void prepareShow(const ShowParts& parts, MemberBytes music, RunLimits& limits) {
     platform::showWindow();
     parts.buildDigitGlyphs();
     parts.setUpParticleField();
+    // Worlds' textures are built only while the show can reach them. Measurements of the
+    // whole set at once (memory, start-up) ask for the old way with VOIDRIFT_EAGER_TEXTURES.
+    setTextureDeferral(std::getenv("VOIDRIFT_EAGER_TEXTURES") == nullptr);
     readShowScripts(parts);
     startupMark("scripts read");
     if (mustStop(limits)) return;

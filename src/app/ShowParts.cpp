@@ -5,6 +5,7 @@
 #include "app/SaverState.h"
 #include "app/StopSignals.h"
 #include "archive/ArchiveMember.h"
+#include "image/DeferredTextures.h"
 #include "overlay/DigitGlyphs.h"
 #include "overlay/LoadingScreen.h"
 #include "script/Camera.h"
@@ -12,6 +13,8 @@
 #include "script/Random.h"
 #include "world/ParticleField.h"
 #include "world/WorldFile.h"
+
+#include <vector>
 
 // Each part's owner replaces its entry below with the real operation.
 namespace {
@@ -51,8 +54,32 @@ void setSceneClock(float seconds) { sceneClock = seconds; }
 void chooseOpening(const char* sceneFile, const char* worldName, int variant) {
     applyOpeningChoice(sceneFile, worldName, variant);
 }
-void readScene() { camera.readScene(); }
-void setSceneEnded() { camera.sceneEnded = true; }
+// Only the world on show and the one its scene goes on to keep their textures; the next
+// one's are built a little each frame while this scene plays.
+void keepReachableWorldTextures() {
+    if (!textureDeferral()) return;
+    std::vector<const void*> owners{activeWorld, activeWorld ? activeWorld->environment : nullptr};
+    if (camera.worldPending && pendingWorld) {
+        owners.push_back(pendingWorld);
+        owners.push_back(pendingWorld->environment);
+    }
+    keepTexturesOf(owners);
+}
+// Completes what a world still lacks; normally nothing, once its scene has come.
+void finishWorldTextures(const World* world) {
+    if (!textureDeferral() || !world) return;
+    finishTexturesOf(world);
+    if (world->environment) finishTexturesOf(world->environment);
+}
+void readScene() {
+    camera.readScene();
+    keepReachableWorldTextures();
+}
+// A scene ended before it is shown (the opening galaxy skipped): the next one is already due.
+void setSceneEnded() {
+    camera.sceneEnded = true;
+    finishWorldTextures(camera.worldPending ? pendingWorld : activeWorld);
+}
 
 // A track that runs out resets the scene clock: the run's copy follows it.
 void updateCamera() {
@@ -64,8 +91,18 @@ void updateLists(double dt) { updateDrawLists(dt); }
 void applyLookModes() { camera.applyLookModes(); }
 void copyEyePoint() { camera.eye = camera.position; }
 
+// A bounded slice of texture building after each frame's drawing (a band of a decode or
+// of an upload), so that no frame waits long for it.
+constexpr double kTextureBuildSecondsPerFrame = 0.002;
+void composeFrameAndBuild() {
+    finishWorldTextures(activeWorld);
+    composeFrame();
+    if (textureDeferral()) continueTextureBuilds(kTextureBuildSecondsPerFrame);
+}
+
 void releaseLists() {
     releaseDrawLists();  // before the objects they point at go
+    forgetDeferredTextures();
     clearWorldChoice();
     worldList.clear();
     environmentList.clear();
@@ -105,7 +142,7 @@ const ShowParts& realShowParts() {
         .updateLists = updateLists,
         .applyLookModes = applyLookModes,
         .copyEyePoint = copyEyePoint,
-        .composeFrame = composeFrame,
+        .composeFrame = composeFrameAndBuild,
         .releaseLists = releaseLists,
         .releaseMusicMember = releaseMusicMember,
     };

@@ -2,6 +2,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <memory>
 
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jpeglib.h>
@@ -115,20 +116,9 @@ void installSource(Decoder& decoder, const std::uint8_t* bytes, std::size_t size
     decoder.info.src = &source.base;
 }
 
-// Reads the scanlines into the row table. Stops early when the library suspends (a
-// damaged restart marker), which would otherwise repeat forever.
-void readRows(Decoder& decoder) {
-    jpeg_decompress_struct& info = decoder.info;
-    while (info.output_scanline < info.output_height) {
-        JDIMENSION got = jpeg_read_scanlines(&info, decoder.rows.data() + info.output_scanline,
-                                             info.output_height - info.output_scanline);
-        if (got == 0) break;
-    }
-}
-
-// The part of the decode that may longjmp out; kept free of objects with destructors.
-bool runDecoder(Decoder& decoder, const std::uint8_t* bytes, std::size_t size, JpegImage& image,
-                std::uint64_t maxPixels) {
+// The part of the start that may longjmp out; kept free of objects with destructors.
+bool startDecoder(Decoder& decoder, const std::uint8_t* bytes, std::size_t size, JpegImage& image,
+                  std::uint64_t maxPixels) {
     jpeg_decompress_struct& info = decoder.info;
     if (setjmp(decoder.errors.escape)) return false;
     installSource(decoder, bytes, size);
@@ -144,28 +134,78 @@ bool runDecoder(Decoder& decoder, const std::uint8_t* bytes, std::size_t size, J
     decoder.rows.resize(image.height);
     for (int i = 0; i < image.height; ++i)
         decoder.rows[i] = image.pixels.data() + std::size_t(image.height - 1 - i) * image.stride;
-    readRows(decoder);
     return true;
+}
+
+enum class RowsRead { More, Ended, Failed };
+
+// Reads up to `count` scanlines into the row table. Ends early when the library suspends
+// (a damaged restart marker), which would otherwise repeat forever.
+RowsRead readRows(Decoder& decoder, unsigned count) {
+    jpeg_decompress_struct& info = decoder.info;
+    if (setjmp(decoder.errors.escape)) return RowsRead::Failed;
+    unsigned target = info.output_height - info.output_scanline;
+    if (count < target) target = count;
+    target += info.output_scanline;
+    while (info.output_scanline < target) {
+        JDIMENSION got =
+            jpeg_read_scanlines(&info, decoder.rows.data() + info.output_scanline, target - info.output_scanline);
+        if (got == 0) return RowsRead::Ended;
+    }
+    return info.output_scanline < info.output_height ? RowsRead::More : RowsRead::Ended;
 }
 
 }  // namespace
 
+struct JpegRowDecoder::State {
+    Decoder decoder{};
+    bool started = false;
+};
+
+JpegRowDecoder::JpegRowDecoder() = default;
+
+JpegRowDecoder::~JpegRowDecoder() { end(); }
+
+void JpegRowDecoder::end() {
+    if (state_ && state_->started) jpeg_destroy_decompress(&state_->decoder.info);
+    state_.reset();
+}
+
+bool JpegRowDecoder::start(const std::uint8_t* bytes, std::size_t size, JpegImage& image, std::uint64_t maxPixels) {
+    end();
+    clearImage(image);
+    image_ = &image;
+    state_ = std::make_unique<State>();
+    Decoder& decoder = state_->decoder;
+    decoder.info.err = jpeg_std_error(&decoder.errors.base);
+    decoder.errors.base.error_exit = exitToCaller;
+    decoder.errors.base.emit_message = emitSilently;
+    decoder.errors.base.output_message = outputSilently;
+    jpeg_CreateDecompress(&decoder.info, JPEG_LIB_VERSION, sizeof(jpeg_decompress_struct));
+    state_->started = true;
+    if (startDecoder(decoder, bytes, size, image, maxPixels)) return true;
+    end();
+    clearImage(image);
+    return false;
+}
+
+bool JpegRowDecoder::decodeRows(int count) {
+    if (!state_) return false;
+    RowsRead read = readRows(state_->decoder, count > 0 ? unsigned(count) : 1u);
+    if (read == RowsRead::More) return true;
+    failed_ = read == RowsRead::Failed;
+    if (failed_) clearImage(*image_);
+    end();
+    return false;
+}
+
 bool decodeJpeg(const std::uint8_t* bytes, std::size_t size, JpegImage& image,
                 std::uint64_t maxPixels) {
-    clearImage(image);
-    Decoder* decoder = new Decoder{};
-    decoder->info.err = jpeg_std_error(&decoder->errors.base);
-    decoder->errors.base.error_exit = exitToCaller;
-    decoder->errors.base.emit_message = emitSilently;
-    decoder->errors.base.output_message = outputSilently;
-    jpeg_CreateDecompress(&decoder->info, JPEG_LIB_VERSION, sizeof(jpeg_decompress_struct));
-
-    bool ok = runDecoder(*decoder, bytes, size, image, maxPixels);
-
-    jpeg_destroy_decompress(&decoder->info);
-    delete decoder;
-    if (!ok) clearImage(image);
-    return ok;
+    JpegRowDecoder decoder;
+    if (!decoder.start(bytes, size, image, maxPixels)) return false;
+    while (decoder.decodeRows(image.height)) {
+    }
+    return !decoder.failed();
 }
 
 bool loadJpeg(const char* memberName, JpegImage& image) {

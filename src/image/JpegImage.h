@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 struct JpegImage {
@@ -22,6 +23,31 @@ constexpr std::uint64_t kMaxJpegPixels = std::uint64_t(1) << 26;
 // true with the rows decoded before them (the rest zero).
 bool decodeJpeg(const std::uint8_t* bytes, std::size_t size, JpegImage& image,
                 std::uint64_t maxPixels = kMaxJpegPixels);
+
+// The same decode a few rows at a time, so a large picture can be decoded across frames.
+class JpegRowDecoder {
+public:
+    JpegRowDecoder();
+    ~JpegRowDecoder();
+    JpegRowDecoder(const JpegRowDecoder&) = delete;
+    JpegRowDecoder& operator=(const JpegRowDecoder&) = delete;
+
+    // Reads the header and sizes `image` (rows zero until decoded); false as decodeJpeg.
+    // `bytes` and `image` must outlive the decode.
+    bool start(const std::uint8_t* bytes, std::size_t size, JpegImage& image,
+               std::uint64_t maxPixels = kMaxJpegPixels);
+    // Decodes up to `count` more rows; false once the decode has ended. After a fatal
+    // error the image is emptied and failed() is true.
+    bool decodeRows(int count);
+    bool failed() const { return failed_; }
+
+private:
+    struct State;
+    void end();
+    std::unique_ptr<State> state_;
+    JpegImage* image_ = nullptr;
+    bool failed_ = false;
+};
 
 // Opens the archive member and decodes it (false as decodeJpeg). A member that cannot be
 // opened shows "ARCH:Can't load JPG file: <name>" and gives false with an empty image.

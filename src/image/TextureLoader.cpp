@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "image/DeferredTextures.h"
 #include "image/JpegImage.h"
 #include "image/PixelLayout.h"
 #include "image/TgaImage.h"
@@ -27,10 +28,9 @@ int powerOfTwoAtLeast(int side) {
 
 bool hasPixels(int width, int height, bool converted) { return converted && width > 0 && height > 0; }
 
-// A new texture with a mipmap chain built from `pixels`; null pixels leave it without an image.
-GLuint createMipmappedTexture(GLint components, GLenum format, int width, int height, const void* pixels) {
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
+// Gives `texture` a mipmap chain built from `pixels`; null pixels leave it without an image.
+void fillMipmappedTexture(GLuint texture, GLint components, GLenum format, int width, int height,
+                          const void* pixels) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glBindTexture(GL_TEXTURE_2D, texture);
     mipmappedSizes.erase(texture);
@@ -40,8 +40,13 @@ GLuint createMipmappedTexture(GLint components, GLenum format, int width, int he
         mipmappedSizes[texture] = {powerOfTwoAtLeast(width), powerOfTwoAtLeast(height)};
     }
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    setMipmappedFilters();
+}
+
+GLuint createMipmappedTexture(GLint components, GLenum format, int width, int height, const void* pixels) {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    fillMipmappedTexture(texture, components, format, width, height, pixels);
     return texture;
 }
 
@@ -70,6 +75,7 @@ bool graphicsLoading() { return loadingOn; }
 
 unsigned loadMipmappedJpegTexture(const char* memberName) {
     if (!loadingOn) return 0;
+    if (deferringTextures()) return deferMipmappedJpegTexture(memberName);
     JpegImage image;
     loadJpeg(memberName, image);
     bool usable = hasPixels(image.width, image.height, makeRgb(image));
@@ -78,11 +84,32 @@ unsigned loadMipmappedJpegTexture(const char* memberName) {
 }
 
 unsigned createMipmappedRgbTexture(const std::uint8_t* rgb, int width, int height) {
-    unsigned texture = createMipmappedTexture(3, GL_RGB, width, height, rgb);
-    // Sides that are powers of two go to level 0 as they are, so the cells match the texels.
-    bool asGiven = width == powerOfTwoAtLeast(width) && height == powerOfTwoAtLeast(height);
-    if (rgb && asGiven) darkCells.emplace(texture, DarkCells(rgb, width, height));
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    fillMipmappedRgbTexture(texture, rgb, width, height);
     return texture;
+}
+
+void fillMipmappedRgbTexture(unsigned texture, const std::uint8_t* rgb, int width, int height) {
+    fillMipmappedTexture(texture, 3, GL_RGB, width, height, rgb);
+    // Sides that are powers of two go to level 0 as they are, so the cells match the texels.
+    if (rgb && hasPowerOfTwoSides(width, height)) darkCells.emplace(texture, DarkCells(rgb, width, height));
+}
+
+void setMipmappedFilters() {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+}
+
+bool hasPowerOfTwoSides(int width, int height) {
+    auto powerOfTwo = [](int side) { return side > 0 && (side & (side - 1)) == 0; };
+    return powerOfTwo(width) && powerOfTwo(height);
+}
+
+void noteMipmappedRgbTexture(unsigned texture, const std::uint8_t* rgb, int width, int height) {
+    mipmappedSizes[texture] = {width, height};
+    darkCells.erase(texture);
+    darkCells.emplace(texture, DarkCells(rgb, width, height));
 }
 
 unsigned loadPlainJpegTexture(const char* memberName) {

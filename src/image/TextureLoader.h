@@ -11,6 +11,14 @@
 unsigned loadMipmappedJpegTexture(const char* memberName);
 // The same from RGB pixels in memory (null: no image).
 unsigned createMipmappedRgbTexture(const std::uint8_t* rgb, int width, int height);
+// Gives an existing texture name the same chain (null: no image), and leaves it bound.
+void fillMipmappedRgbTexture(unsigned texture, const std::uint8_t* rgb, int width, int height);
+// The bound texture's filters as the mipmapped loaders set them.
+void setMipmappedFilters();
+bool hasPowerOfTwoSides(int width, int height);
+// Records the level-0 size and black cells of a chain built some other way from the same
+// RGB pixels (power-of-two sides).
+void noteMipmappedRgbTexture(unsigned texture, const std::uint8_t* rgb, int width, int height);
 // JPEG, 3 components, level 0 only, no rescaling (lens elements).
 unsigned loadPlainJpegTexture(const char* memberName);
 // TGA, 4 components, mipmapped; 0 and no texture when the TGA cannot be loaded.

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "archive/ArchiveMember.h"
+#include "image/DeferredTextures.h"
 #include "script/Scan.h"
 #include "world/WorldFile.h"
 
@@ -41,7 +42,10 @@ void readEnvironments(EnvironmentList& environments, const char* memberName) {
         if (!keywordTest(line, "env")) continue;
         auto environment = std::make_unique<Environment>();
         scanLine(line, "env %s", environment->name, Environment::kNameCapacity);
-        readEnvironmentBlock(member, line, *environment);
+        {
+            TextureOwnerScope owner(environment.get());
+            readEnvironmentBlock(member, line, *environment);
+        }
         environments.push_back(std::move(environment));
     }
     member.close();
@@ -86,7 +90,10 @@ void readWorlds(WorldList& worlds, const EnvironmentList& environments, const ch
         if (keepGoing && !keepGoing()) break;
         auto world = std::make_unique<World>();
         scanLine(line, "world %s", world->name, World::kNameCapacity);
-        readWorldBlock(member, line, *world, environments);
+        {
+            TextureOwnerScope owner(world.get());
+            readWorldBlock(member, line, *world, environments);
+        }
         worlds.push_back(std::move(world));
     }
     member.close();

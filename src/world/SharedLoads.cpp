@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "image/DeferredTextures.h"
+
 namespace {
 
 struct Kept {
@@ -28,7 +30,10 @@ SharedLoads::~SharedLoads() { kept.reset(); }
 bool loadsShared() { return kept != nullptr; }
 
 unsigned sharedMipmappedTexture(const char* memberName, unsigned (*load)(const char*)) {
-    return shared(kept ? &kept->mipmapped : nullptr, memberName, load);
+    unsigned texture = shared(kept ? &kept->mipmapped : nullptr, memberName, load);
+    // A texture made for an earlier world or environment is needed by this one as well.
+    addTextureOwner(texture);
+    return texture;
 }
 
 unsigned sharedPlainTexture(const char* memberName, unsigned (*load)(const char*)) {

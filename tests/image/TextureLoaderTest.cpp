@@ -4,9 +4,13 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "archive/ArchiveMember.h"
+#include "image/DeferredTextures.h"
 #include "image/JpegImage.h"
+#include "image/TextureBuild.h"
 #include "image/TextureLoader.h"
 #include "imppack/ArchiveWriter.h"
 #include "support/MessageRecorder.h"
@@ -29,6 +33,17 @@ Bytes tga(std::uint8_t depth, std::uint16_t width, std::uint16_t height, const B
     return out;
 }
 
+// Pixels that vary everywhere, so that each level differs from a slightly wrong halving.
+Bytes noise(int width, int height, int components) {
+    Bytes out(std::size_t(width) * height * components);
+    std::uint32_t state = 12345;
+    for (auto& byte : out) {
+        state = state * 1103515245u + 12345u;
+        byte = std::uint8_t(state >> 16);
+    }
+    return out;
+}
+
 // A GL context and an archive of test images in the working directory, for the whole suite.
 class TextureLoader : public ::testing::Test {
 protected:
@@ -37,6 +52,9 @@ protected:
         dir = new TempDir;
         Bytes grey(16 * 16, 77);
         std::vector<PackInput> inputs = {
+            {"noise.jpg", writeTestJpeg(noise(1024, 512, 3), 1024, 512, 3)},
+            {"tall.jpg", writeTestJpeg(noise(2, 128, 3), 2, 128, 3)},
+            {"wide.jpg", writeTestJpeg(noise(256, 4, 1), 256, 4, 1)},
             {"textures\\bands.jpg", writeTestJpeg(bandedPixels(100, 60, kRedOverBlue), 100, 60, 3)},
             {"lens.jpg", writeTestJpeg(bandedPixels(64, 32, kRedOverBlue), 64, 32, 3)},
             {"grey.jpg", writeTestJpeg(grey, 16, 16, 1)},
@@ -78,12 +96,19 @@ protected:
         glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
         return GLuint(name);
     }
-    // Level 0 of the bound texture as RGBA bytes, bottom row first.
-    static Bytes texels() {
-        Bytes out(std::size_t(level(0, GL_TEXTURE_WIDTH)) * level(0, GL_TEXTURE_HEIGHT) * 4);
+    // A level of the bound texture as RGBA bytes, bottom row first.
+    static Bytes texels(int lod = 0) {
+        Bytes out(std::size_t(level(lod, GL_TEXTURE_WIDTH)) * level(lod, GL_TEXTURE_HEIGHT) * 4);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, out.data());
+        glGetTexImage(GL_TEXTURE_2D, lod, GL_RGBA, GL_UNSIGNED_BYTE, out.data());
         return out;
+    }
+    // Every level of a texture, down to the first empty one.
+    static std::vector<Bytes> chain(GLuint texture) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        std::vector<Bytes> levels;
+        for (int lod = 0; lod < 16 && level(lod, GL_TEXTURE_WIDTH) > 0; ++lod) levels.push_back(texels(lod));
+        return levels;
     }
 
     static OffscreenGL* gl;
@@ -217,6 +242,96 @@ TEST_F(TextureLoader, LoadingSwitchedOffMakesNothing) {
     EXPECT_EQ(loadTgaTexture("alpha.tga"), 0u);
     EXPECT_TRUE(messages.all().empty());
     setGraphicsLoading(true);
+}
+
+// Built in bands over many steps, a texture has the very texels of one loaded at once at
+// every level: level 0, each halving, tails of one row or one column, grey pictures, and
+// sides GLU must rescale.
+TEST_F(TextureLoader, TextureBuiltInStepsMatchesOneLoadedAtOnce) {
+    for (std::string member : {"noise.jpg", "tall.jpg", "wide.jpg", "grey.jpg", "textures\\bands.jpg"}) {
+        SCOPED_TRACE(member);
+        GLuint whole = loadMipmappedJpegTexture(member.c_str());
+        ArchiveMember source;
+        ASSERT_EQ(source.open(member.c_str()), 0);
+        GLuint texture = 0, scratch = 0;
+        glGenTextures(1, &texture);
+        glGenTextures(1, &scratch);
+        TextureBuild build(texture, scratch, source.data(), source.size());
+        int steps = 1;
+        while (!build.step()) ++steps;
+        if (member == "noise.jpg") EXPECT_GT(steps, 20);
+        std::vector<Bytes> built = chain(texture);
+        EXPECT_EQ(parameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+        EXPECT_EQ(parameter(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+        EXPECT_TRUE(built == chain(whole)) << built.size() << " levels";
+        int w1 = 0, h1 = 0, w2 = 0, h2 = 0;
+        EXPECT_TRUE(mipmappedTextureSize(texture, w1, h1));
+        mipmappedTextureSize(whole, w2, h2);
+        EXPECT_EQ(std::make_pair(w1, h1), std::make_pair(w2, h2));
+        EXPECT_EQ(darkCellsOf(texture) != nullptr, darkCellsOf(whole) != nullptr);
+    }
+}
+
+// Deferred textures take storage only while an owner of theirs is wanted, keep their names
+// meanwhile, and are complete whenever an owner needs them at once.
+TEST_F(TextureLoader, DeferredTexturesFollowTheirOwners) {
+    MessageRecorder messages;
+    setTextureDeferral(true);
+    int worldA = 0, worldB = 0;
+    GLuint a = 0, b = 0, shared = 0, missing = 0;
+    {
+        TextureOwnerScope owner(&worldA);
+        a = loadMipmappedJpegTexture("noise.jpg");
+        shared = loadMipmappedJpegTexture("tall.jpg");
+    }
+    {
+        TextureOwnerScope owner(&worldB);
+        b = loadMipmappedJpegTexture("wide.jpg");
+        addTextureOwner(shared);
+        missing = loadMipmappedJpegTexture("gone.jpg");
+    }
+    // A missing member is reported while the show starts, as before.
+    ASSERT_EQ(messages.all().size(), 1u);
+    EXPECT_EQ(messages.all()[0].text, "ARCH:Can't load JPG file: gone.jpg");
+    EXPECT_TRUE(textureReady(missing));
+    auto width = [](GLuint t) {
+        glBindTexture(GL_TEXTURE_2D, t);
+        return level(0, GL_TEXTURE_WIDTH);
+    };
+    EXPECT_EQ(width(a), 0);
+    EXPECT_FALSE(textureReady(a));
+
+    keepTexturesOf({&worldA});
+    EXPECT_FALSE(continueTextureBuilds(0));  // a step, then out of time
+    while (!continueTextureBuilds(0)) {
+    }
+    EXPECT_TRUE(textureReady(a));
+    EXPECT_EQ(width(a), 1024);
+    EXPECT_EQ(width(shared), 2);
+    EXPECT_EQ(width(b), 0);
+
+    keepTexturesOf({&worldB});
+    EXPECT_EQ(width(a), 0);
+    EXPECT_FALSE(textureReady(a));
+    EXPECT_EQ(width(shared), 2);
+    GLuint fresh[8];
+    glGenTextures(8, fresh);
+    for (GLuint name : fresh) EXPECT_NE(name, a);  // the name stays taken
+    glDeleteTextures(8, fresh);
+    finishTexturesOf(&worldB);
+    EXPECT_EQ(width(b), 256);
+
+    finishTexturesOf(&worldA);
+    std::vector<Bytes> rebuilt = chain(a);
+    EXPECT_TRUE(rebuilt == chain(loadMipmappedJpegTexture("noise.jpg")));  // no owner: at once
+
+    // Named as well by something loaded outside any owner, a texture stays whatever is wanted.
+    addTextureOwner(b);
+    keepTexturesOf({});
+    EXPECT_EQ(width(b), 256);
+    EXPECT_EQ(width(a), 0);
+    forgetDeferredTextures();
+    setTextureDeferral(false);
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 // drawing code against the layer: every gl name below is the layer's function.
 #pragma once
 
+// Code that must behave otherwise over the layer asks for this.
+#define VOIDRIFT_GLES_LAYER 1
+
 #include <stddef.h>
 
 typedef unsigned int GLenum;
