@@ -41,7 +41,7 @@ struct RunLimits {
     double frameSquares = 0;
     double longestFrame = 0;
     unsigned timedFrames = 0;
-    std::vector<float> benchmarkFrames;  // every timed frame, for the median
+    std::vector<float> benchmarkFrames = {};  // every timed frame, for the medians
 
     void timeFrame(double seconds) {
         if (loopFrames == 0) return;  // the first one also holds the opening's reading
