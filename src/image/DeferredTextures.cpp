@@ -26,8 +26,8 @@ struct DeferredTexture {
     std::unique_ptr<TextureBuild> build;  // while wanted and not ready
 };
 
-// The GLES layer takes only generated names, which giving storage back here relies on
-// not needing: there, every texture is made at once.
+// Giving storage back keeps a name by binding it again, which the GLES layer does not
+// allow for a name it did not generate: there, every texture is made at once.
 #ifdef VOIDRIFT_GLES_LAYER
 constexpr bool kDeferralPossible = false;
 #else
@@ -52,8 +52,8 @@ bool ownedBy(const DeferredTexture& t, const void* owner) {
 // Frees the storage and keeps the name taken by an empty texture, so that no later
 // glGenTextures hands it out while objects still hold it.
 void giveBack(DeferredTexture& t) {
-    t.build.reset();
-    if (!t.ready) return;
+    if (!t.ready && !t.build) return;
+    t.build.reset();  // a build cut short has storage too
     glDeleteTextures(1, &t.name);
     glBindTexture(GL_TEXTURE_2D, t.name);
     t.ready = false;

@@ -303,6 +303,12 @@ TEST_F(TextureLoader, DeferredTexturesFollowTheirOwners) {
 
     keepTexturesOf({&worldA});
     EXPECT_FALSE(continueTextureBuilds(0));  // a step, then out of time
+    for (int i = 0; i < 20 && width(a) == 0; ++i) continueTextureBuilds(0);
+    EXPECT_EQ(width(a), 1024);
+    EXPECT_FALSE(textureReady(a));
+    keepTexturesOf({});  // a build cut short gives its storage back too
+    EXPECT_EQ(width(a), 0);
+    keepTexturesOf({&worldA});
     while (!continueTextureBuilds(0)) {
     }
     EXPECT_TRUE(textureReady(a));
