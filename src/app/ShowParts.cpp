@@ -8,6 +8,7 @@
 #include "image/DeferredTextures.h"
 #include "overlay/DigitGlyphs.h"
 #include "overlay/LoadingScreen.h"
+#include "platform/Platform.h"
 #include "script/Camera.h"
 #include "script/OpeningWorld.h"
 #include "script/Random.h"
@@ -63,7 +64,7 @@ void keepReachableWorldTextures() {
         owners.push_back(pendingWorld);
         owners.push_back(pendingWorld->environment);
     }
-    keepTexturesOf(owners);
+    if (keepTexturesOf(owners)) platform::returnFreeMemory();
 }
 // Completes what a world still lacks; normally nothing, once its scene has come.
 void finishWorldTextures(const World* world) {

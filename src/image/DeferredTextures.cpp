@@ -51,12 +51,13 @@ bool ownedBy(const DeferredTexture& t, const void* owner) {
 
 // Frees the storage and keeps the name taken by an empty texture, so that no later
 // glGenTextures hands it out while objects still hold it.
-void giveBack(DeferredTexture& t) {
-    if (!t.ready && !t.build) return;
+bool giveBack(DeferredTexture& t) {
+    if (!t.ready && !t.build) return false;
     t.build.reset();  // a build cut short has storage too
     glDeleteTextures(1, &t.name);
     glBindTexture(GL_TEXTURE_2D, t.name);
     t.ready = false;
+    return true;
 }
 
 // True once the texture is complete.
@@ -114,12 +115,14 @@ void addTextureOwner(unsigned texture) {
     }
 }
 
-void keepTexturesOf(const std::vector<const void*>& owners) {
+bool keepTexturesOf(const std::vector<const void*>& owners) {
+    bool gaveBack = false;
     for (auto& t : deferred) {
         t->wanted = t->permanent ||
                     std::any_of(owners.begin(), owners.end(), [&](const void* o) { return o && ownedBy(*t, o); });
-        if (!t->wanted) giveBack(*t);
+        if (!t->wanted && giveBack(*t)) gaveBack = true;
     }
+    return gaveBack;
 }
 
 bool continueTextureBuilds(double seconds) {

@@ -32,7 +32,8 @@ unsigned deferMipmappedJpegTexture(const char* memberName);
 void addTextureOwner(unsigned texture);
 
 // Textures of these owners are kept or queued for building; all others are given back.
-void keepTexturesOf(const std::vector<const void*>& owners);
+// True when some storage was given back.
+bool keepTexturesOf(const std::vector<const void*>& owners);
 // Builds queued textures a step at a time until `seconds` have passed (at least one step);
 // true when nothing is left to build.
 bool continueTextureBuilds(double seconds);

@@ -94,7 +94,6 @@ void TextureBuild::uploadSomeOfLevelZero() {
         finishLevels();
         return;
     }
-    above_ = image_.pixels;
     aboveWidth_ = image_.width;
     aboveHeight_ = image_.height;
     beginLevel(1);
@@ -122,8 +121,9 @@ void TextureBuild::halveSome() {
 
     glBindTexture(GL_TEXTURE_2D, scratch_);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const std::uint8_t* above = level_ == 1 ? image_.pixels.data() : above_.data();
     gluBuild2DMipmapLevels(GL_TEXTURE_2D, 3, aboveWidth_, rows, GL_RGB, GL_UNSIGNED_BYTE, 0, 1, 1,
-                           above_.data() + rgbBytes(aboveWidth_, row_));
+                           above + rgbBytes(aboveWidth_, row_));
     GLint packing = 4;
     glGetIntegerv(GL_PACK_ALIGNMENT, &packing);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);

@@ -46,7 +46,8 @@ private:
     int row_ = 0;  // rows of the level above done so far
     int level_ = 0;
     int maxLevel_ = 0;
-    // The level above the one being built (level 0: the image) and the level being built.
+    // The level above the one being built (from level 2 on; level 1 halves the image) and
+    // the level being built.
     std::vector<std::uint8_t> above_, building_;
     int aboveWidth_ = 0, aboveHeight_ = 0;
 };

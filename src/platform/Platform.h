@@ -92,6 +92,10 @@ void endMessageBox();
 // The claim holds until the process ends, however it ends.
 bool claimMusic();
 
+// Hands the heap's free pages back to the system (after a world's textures are let go,
+// freed blocks in the middle of the heap would otherwise stay resident).
+void returnFreeMemory();
+
 // The folder of the running program's file (links resolved); empty when unknown.
 std::string programFolder();
 

@@ -8,6 +8,9 @@
 #include <cstring>
 #include <chrono>
 #include <unistd.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "platform/Platform.h"
 #include "platform/sdl/BoxProcess.h"
@@ -426,6 +429,12 @@ void messageBox(const char* text, const char* caption) {
 }
 
 void endMessageBox() { box::kill(); }
+
+void returnFreeMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
 
 std::string programFolder() {
     char* base = SDL_GetBasePath();

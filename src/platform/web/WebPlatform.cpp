@@ -123,6 +123,9 @@ void endMessageBox() {}
 // A page plays its own music; tabs have no shared place to agree on one player.
 bool claimMusic() { return true; }
 
+// The page's memory only grows; nothing to hand back.
+void returnFreeMemory() {}
+
 std::string programFolder() { return "/"; }
 
 bool foreignWindowSize(std::uint64_t, int&, int&) { return false; }

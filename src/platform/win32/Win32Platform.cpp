@@ -425,6 +425,9 @@ bool claimMusic() {
 void endMessageBox() {}
 
 // Where the .scr lies, as UTF-8: with no "Path", data.ssd is looked for beside it.
+// Freed large blocks go back to the system by themselves here.
+void returnFreeMemory() {}
+
 std::string programFolder() {
     std::wstring path(32768, L'\0');
     DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
