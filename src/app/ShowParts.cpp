@@ -72,9 +72,12 @@ void finishWorldTextures(const World* world) {
     finishTexturesOf(world);
     if (world->environment) finishTexturesOf(world->environment);
 }
+// The world a scene puts on show is complete before that scene's first frame: normally
+// built already while the scene before played; at the opening, built here.
 void readScene() {
     camera.readScene();
     keepReachableWorldTextures();
+    finishWorldTextures(activeWorld);
 }
 // A scene ended before it is shown (the opening galaxy skipped): the next one is already due.
 void setSceneEnded() {
