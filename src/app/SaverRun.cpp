@@ -13,6 +13,7 @@
 
 #include "app/FrameCap.h"
 #include "app/FrameRecorder.h"
+#include "app/FrameStalls.h"
 #include "app/FrameTimer.h"
 #include "app/GraphicsSetup.h"
 #include "app/OpeningChoice.h"
@@ -183,37 +184,6 @@ void mainLoop(const ShowParts& parts, RunLimits& limits) {
     }
 }
 
-// The median of a range of frame times (0 when empty).
-double medianOf(std::vector<float>::const_iterator from, std::vector<float>::const_iterator to) {
-    std::vector<float> times(from, to);
-    if (times.empty()) return 0;
-    auto middle = times.begin() + static_cast<std::ptrdiff_t>(times.size() / 2);
-    std::nth_element(times.begin(), middle, times.end());
-    return *middle;
-}
-
-// A stall shows as a frame much longer than the frames around it; the show's scenes
-// differ in cost by more than that, so each frame is held against the median of the 61
-// frames centred on it rather than against the whole run's.
-struct Stalls {
-    double worst = 0;  // the largest ratio
-    unsigned overTwice = 0;
-};
-Stalls localStalls(const std::vector<float>& frames) {
-    constexpr std::ptrdiff_t kReach = 30;
-    Stalls stalls;
-    auto n = static_cast<std::ptrdiff_t>(frames.size());
-    for (std::ptrdiff_t i = 0; i < n; ++i) {
-        double local = medianOf(frames.begin() + std::max<std::ptrdiff_t>(0, i - kReach),
-                                frames.begin() + std::min(n, i + kReach + 1));
-        if (local <= 0) continue;
-        double ratio = frames[std::size_t(i)] / local;
-        stalls.worst = std::max(stalls.worst, ratio);
-        if (ratio > 2) stalls.overTwice += 1;
-    }
-    return stalls;
-}
-
 void printBenchmark(const RunLimits& limits) {
     double seconds = (readCounter() - limits.loopStart) * secondsPerTick;
     double fps = seconds > 0 ? limits.loopFrames / seconds : 0;
@@ -222,11 +192,11 @@ void printBenchmark(const RunLimits& limits) {
     double variance = n > 0 ? limits.frameSquares / n - mean * mean : 0;
     double deviation = variance > 0 ? std::sqrt(variance) : 0;
     const std::vector<float>& frames = limits.benchmarkFrames;
-    Stalls stalls = localStalls(frames);
+    FrameStalls stalls = localStalls(frames);
     std::printf("frames=%u seconds=%.3f fps=%.2f frame_ms=%.2f jitter_ms=%.2f longest_ms=%.2f median_ms=%.2f "
                 "worst_to_local_median=%.2f over_twice_local=%u\n",
                 limits.loopFrames, seconds, fps, mean * 1000, deviation * 1000, limits.longestFrame * 1000,
-                medianOf(frames.begin(), frames.end()) * 1000, stalls.worst, stalls.overTwice);
+                medianFrame(frames) * 1000, stalls.worst, stalls.overTwice);
     std::fflush(stdout);
 }
 

@@ -99,7 +99,6 @@ void copyEyePoint() { camera.eye = camera.position; }
 // of an upload), so that no frame waits long for it.
 constexpr double kTextureBuildSecondsPerFrame = 0.002;
 void composeFrameAndBuild() {
-    finishWorldTextures(activeWorld);
     composeFrame();
     if (textureDeferral()) continueTextureBuilds(kTextureBuildSecondsPerFrame);
 }

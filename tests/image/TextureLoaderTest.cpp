@@ -55,6 +55,7 @@ protected:
             {"noise.jpg", writeTestJpeg(noise(1024, 512, 3), 1024, 512, 3)},
             {"tall.jpg", writeTestJpeg(noise(2, 128, 3), 2, 128, 3)},
             {"wide.jpg", writeTestJpeg(noise(256, 4, 1), 256, 4, 1)},
+            {"broken.jpg", Bytes{0xFF, 0xD8, 0xFF, 0x00, 1, 2, 3}},
             {"textures\\bands.jpg", writeTestJpeg(bandedPixels(100, 60, kRedOverBlue), 100, 60, 3)},
             {"lens.jpg", writeTestJpeg(bandedPixels(64, 32, kRedOverBlue), 64, 32, 3)},
             {"grey.jpg", writeTestJpeg(grey, 16, 16, 1)},
@@ -245,10 +246,10 @@ TEST_F(TextureLoader, LoadingSwitchedOffMakesNothing) {
 }
 
 // Built in bands over many steps, a texture has the very texels of one loaded at once at
-// every level: level 0, each halving, tails of one row or one column, grey pictures, and
-// sides GLU must rescale.
+// every level: level 0, each halving, tails of one row or one column, grey pictures, sides
+// GLU must rescale, and no image at all for a picture that cannot be decoded.
 TEST_F(TextureLoader, TextureBuiltInStepsMatchesOneLoadedAtOnce) {
-    for (std::string member : {"noise.jpg", "tall.jpg", "wide.jpg", "grey.jpg", "textures\\bands.jpg"}) {
+    for (std::string member : {"noise.jpg", "tall.jpg", "wide.jpg", "grey.jpg", "textures\\bands.jpg", "broken.jpg"}) {
         SCOPED_TRACE(member);
         GLuint whole = loadMipmappedJpegTexture(member.c_str());
         ArchiveMember source;
@@ -260,13 +261,13 @@ TEST_F(TextureLoader, TextureBuiltInStepsMatchesOneLoadedAtOnce) {
         int steps = 1;
         while (!build.step()) ++steps;
         if (member == "noise.jpg") EXPECT_GT(steps, 20);
+        if (member == "broken.jpg") EXPECT_EQ(level(0, GL_TEXTURE_WIDTH), 0);
         std::vector<Bytes> built = chain(texture);
         EXPECT_EQ(parameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
         EXPECT_EQ(parameter(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
         EXPECT_TRUE(built == chain(whole)) << built.size() << " levels";
         int w1 = 0, h1 = 0, w2 = 0, h2 = 0;
-        EXPECT_TRUE(mipmappedTextureSize(texture, w1, h1));
-        mipmappedTextureSize(whole, w2, h2);
+        EXPECT_EQ(mipmappedTextureSize(texture, w1, h1), mipmappedTextureSize(whole, w2, h2));
         EXPECT_EQ(std::make_pair(w1, h1), std::make_pair(w2, h2));
         EXPECT_EQ(darkCellsOf(texture) != nullptr, darkCellsOf(whole) != nullptr);
     }
