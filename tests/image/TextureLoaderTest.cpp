@@ -301,13 +301,14 @@ TEST_F(TextureLoader, DeferredTexturesFollowTheirOwners) {
     };
     EXPECT_EQ(width(a), 0);
     EXPECT_FALSE(textureReady(a));
+    EXPECT_FALSE(keepTexturesOf({}));  // nothing built, nothing to give back
 
     keepTexturesOf({&worldA});
     EXPECT_FALSE(continueTextureBuilds(0));  // a step, then out of time
     for (int i = 0; i < 20 && width(a) == 0; ++i) continueTextureBuilds(0);
     EXPECT_EQ(width(a), 1024);
     EXPECT_FALSE(textureReady(a));
-    keepTexturesOf({});  // a build cut short gives its storage back too
+    EXPECT_TRUE(keepTexturesOf({}));  // a build cut short gives its storage back too
     EXPECT_EQ(width(a), 0);
     keepTexturesOf({&worldA});
     while (!continueTextureBuilds(0)) {
@@ -327,6 +328,7 @@ TEST_F(TextureLoader, DeferredTexturesFollowTheirOwners) {
     glDeleteTextures(8, fresh);
     finishTexturesOf(&worldB);
     EXPECT_EQ(width(b), 256);
+    EXPECT_EQ(width(a), 0);  // another owner's texture waits
 
     finishTexturesOf(&worldA);
     std::vector<Bytes> rebuilt = chain(a);
@@ -337,7 +339,26 @@ TEST_F(TextureLoader, DeferredTexturesFollowTheirOwners) {
     keepTexturesOf({});
     EXPECT_EQ(width(b), 256);
     EXPECT_EQ(width(a), 0);
+
+    // With no time left, a call ends once one texture is complete: two broken members
+    // complete in a step each.
+    int worldC = 0;
+    GLuint broken[2];
+    {
+        TextureOwnerScope owner(&worldC);
+        for (GLuint& t : broken) t = loadMipmappedJpegTexture("broken.jpg");
+    }
+    keepTexturesOf({&worldC});
+    EXPECT_FALSE(continueTextureBuilds(0));
+    EXPECT_TRUE(textureReady(broken[0]));
+    EXPECT_FALSE(textureReady(broken[1]));
+    EXPECT_TRUE(continueTextureBuilds(0));
+
+    // Forgotten textures are no longer given back: the lists that held them are gone.
+    finishTexturesOf(&worldA);
     forgetDeferredTextures();
+    EXPECT_FALSE(keepTexturesOf({}));
+    EXPECT_EQ(width(a), 1024);
     setTextureDeferral(false);
 }
 
