@@ -71,6 +71,9 @@ TEST(LevelZeroSampling, ReadsTheViewAndSwitchesTheFilterForOneDraw) {
     placeCamera(camera, make(0, 0, 10), normalize(make(1, 0, 1)));
     kit.beginFrame(camera);
     EXPECT_TRUE(skyMagnified(texture, faces, 0.5f, 1000));
+    placeCamera(camera, make(0, 0, 10), normalize(make(1, 0, 0.3f)));  // a wide view still shows its edge
+    kit.beginFrame(camera);
+    EXPECT_FALSE(skyMagnified(texture, faces, 1, 1000));
     EXPECT_FALSE(skyMagnified(texture, {}, 0.5f, 1));
 
     glBindTexture(GL_TEXTURE_2D, texture);
