@@ -36,6 +36,26 @@ TEST(GlesMatrix, OperationsAgreeWithGl) {
     auto farPoint = transform(f, {0, 0, -100, 1});
     EXPECT_NEAR(nearPoint[2] / nearPoint[3], -1, 1e-5);
     EXPECT_NEAR(farPoint[2] / farPoint[3], 1, 1e-5);
+    // An off-centre frustum and a window-sized ortho send their corners to the cube's.
+    Mat4 offCentre = frustum(-1, 3, -2, 2, 1, 10);
+    auto corner = transform(offCentre, {3, 2, -1, 1});
+    EXPECT_NEAR(corner[0] / corner[3], 1, 1e-5);
+    EXPECT_NEAR(corner[1] / corner[3], 1, 1e-5);
+    corner = transform(offCentre, {-10, -20, -10, 1});
+    EXPECT_NEAR(corner[0] / corner[3], -1, 1e-5);
+    EXPECT_NEAR(corner[1] / corner[3], -1, 1e-5);
+    Mat4 window = ortho(0, 640, 0, 480, -1, 1);
+    auto top = transform(window, {640, 480, -1, 1}), bottom = transform(window, {0, 0, 1, 1});
+    for (float c : {top[0], top[1], top[2], -bottom[0], -bottom[1], -bottom[2], top[3], bottom[3]})
+        EXPECT_NEAR(c, 1, 1e-6);
+    // A third of a turn about the diagonal carries x to y and y to z; no axis, no turn.
+    Mat4 third = rotation(120, 1, 1, 1);
+    auto y = transform(third, {1, 0, 0, 0}), z = transform(third, {0, 1, 0, 0});
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_NEAR(y[i], i == 1, 1e-5) << i;
+        EXPECT_NEAR(z[i], i == 2, 1e-5) << i;
+    }
+    EXPECT_EQ(rotation(30, 0, 0, 0), identity());
     // Normals under a squashing scale take the inverse scale.
     Mat3 n = normalMatrix(scaling(2, 4, 1));
     EXPECT_NEAR(n[0], 0.5f, 1e-6);
@@ -61,6 +81,23 @@ TEST(GlesTextureImage, MipChainAveragesAndRoundsSidesAsGlu) {
     ASSERT_EQ(wide.size(), 3u);
     EXPECT_EQ(wide[0].width, 4);
     EXPECT_EQ(wide[2].width, 1);
+    // Each texel of a level is the rounded mean of its own 2x2 block, in rows and columns;
+    // a column one texel wide halves down its rows only.
+    std::vector<std::uint8_t> ramp(16);
+    for (int i = 0; i < 16; ++i) ramp[std::size_t(i)] = std::uint8_t(i % 4 + 10 * (i / 4));
+    std::vector<MipLevel> square = buildMipChain(ramp.data(), 4, 4, 1, 1, 0);
+    ASSERT_EQ(square.size(), 3u);
+    EXPECT_EQ(square[1].pixels, (std::vector<std::uint8_t>{6, 8, 26, 28}));
+    EXPECT_EQ(square[2].pixels, (std::vector<std::uint8_t>{17}));
+    const std::uint8_t column[4] = {0, 40, 80, 120};
+    std::vector<MipLevel> narrow = buildMipChain(column, 1, 4, 1, 1, 0);
+    ASSERT_EQ(narrow.size(), 3u);
+    EXPECT_EQ(narrow[1].pixels, (std::vector<std::uint8_t>{20, 100}));
+    EXPECT_EQ(narrow[2].pixels, (std::vector<std::uint8_t>{60}));
+    // Resampled, the ends stay and the middle rises between them.
+    EXPECT_EQ(wide[0].pixels.front(), 0);
+    EXPECT_EQ(wide[0].pixels.back(), 180);
+    EXPECT_TRUE(wide[0].pixels[1] > 0 && wide[0].pixels[1] < wide[0].pixels[2] && wide[0].pixels[2] < 180);
     // The maximum size caps the base level.
     EXPECT_EQ(buildMipChain(row, 3, 1, 1, 1, 2)[0].width, 2);
 }
