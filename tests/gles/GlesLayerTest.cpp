@@ -98,6 +98,9 @@ TEST(GlesTextureImage, MipChainAveragesAndRoundsSidesAsGlu) {
     EXPECT_EQ(wide[0].pixels.front(), 0);
     EXPECT_EQ(wide[0].pixels.back(), 180);
     EXPECT_TRUE(wide[0].pixels[1] > 0 && wide[0].pixels[1] < wide[0].pixels[2] && wide[0].pixels[2] < 180);
+    std::vector<MipLevel> tall = buildMipChain(row, 1, 3, 1, 1, 0);  // the same down a column
+    ASSERT_EQ(tall.size(), 3u);
+    EXPECT_EQ(tall[0].pixels, wide[0].pixels);
     // The maximum size caps the base level.
     EXPECT_EQ(buildMipChain(row, 3, 1, 1, 1, 2)[0].width, 2);
 }
