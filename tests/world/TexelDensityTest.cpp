@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 #include "image/DarkCells.h"
@@ -147,4 +148,53 @@ TEST(LitQuad, DrawsTheSamePixelsAsTheWholeQuad) {
         EXPECT_LE(largest, 1) << "quad at z " << at.z;  // rounding of the cut-up quad's coordinates at most
     }
     expectShowStateKept("lit quad");
+}
+
+// Triangles a draw sends, counted in GL's feedback mode.
+int trianglesOf(const std::function<void()>& draw) {
+    std::vector<GLfloat> buffer(1 << 16);
+    glFeedbackBuffer(GLsizei(buffer.size()), GL_3D, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    draw();
+    GLint used = glRenderMode(GL_RENDER);
+    int triangles = 0;
+    for (GLint i = 0; i < used;) {
+        if (buffer[std::size_t(i)] == GL_POLYGON_TOKEN) {
+            int corners = int(buffer[std::size_t(i) + 1]);
+            triangles += corners - 2;
+            i += 2 + corners * 3;
+        } else {
+            return -1;  // nothing but polygons is drawn here
+        }
+    }
+    return triangles;
+}
+
+// The quad is cut up where that leaves out black cells: near, much of the disc texture's
+// black surround is left out; far away its cells read levels where less is black.
+TEST(LitQuad, IsCutUpOnlyWhereBlackCellsAreLeftOut) {
+    RenderKit kit;
+    ASSERT_TRUE(kit.gl.ok());
+    std::vector<std::uint8_t> rgb(64 * 64 * 3, 0);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            if ((x - 32) * (x - 32) + (y - 32) * (y - 32) < 10 * 10)
+                for (int c = 0; c < 3; ++c) rgb[(y * 64 + x) * 3 + c] = 200;
+    unsigned disc = createMipmappedRgbTexture(rgb.data(), 64, 64);
+    Camera camera;
+    placeCamera(camera, make(0, 0, 10));
+    kit.beginFrame(camera);
+    glDisable(GL_CULL_FACE);
+    auto at = [&](float z) {
+        return trianglesOf([&] {
+            glPushMatrix();
+            glTranslatef(0, 0, z);
+            drawLitQuad(disc, make(1, 0, 0), make(0, 1, 0), 3);
+            glPopMatrix();
+        });
+    };
+    int near = at(6), far = at(-3000);
+    EXPECT_GT(near, 2);
+    EXPECT_LT(near, 2 * DarkCells::kGrid * DarkCells::kGrid / 2);  // less than half the cells
+    EXPECT_EQ(far, 2);
 }
