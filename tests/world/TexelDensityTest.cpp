@@ -189,7 +189,7 @@ TEST(LitQuad, IsCutUpOnlyWhereBlackCellsAreLeftOut) {
         return trianglesOf([&] {
             glPushMatrix();
             glTranslatef(0, 0, z);
-            drawLitQuad(disc, make(1, 0, 0), make(0, 1, 0), 3);
+            drawLitQuad(disc, make(1, 0, 0), make(0, 1, 0), 1.2f);
             glPopMatrix();
         });
     };
