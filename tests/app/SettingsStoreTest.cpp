@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +14,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "app/SettingsFile.h"
 #include "app/SettingsStore.h"
 #include "support/TempDir.h"
 
@@ -225,6 +228,37 @@ TEST(SettingsStore, AFileThatCannotBeReadIsNeverWrittenOver) {
     ASSERT_EQ(chmod(path.c_str(), 0600), 0);
     EXPECT_EQ(readFile(path), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+// A save that fails part way (here the file size limit stops the write) says so, leaves
+// the old file whole and takes its temporary file away again.
+TEST(SettingsStore, ASaveThatFailsLeavesTheOldFileAndNoTemporary) {
+    TempDir dir;
+    std::string path = dir.file("s.ini");
+    writeFile(path, "Volume=7\n");
+    std::string contents = "left over";
+    std::string problem;
+    EXPECT_EQ(readSettingsFile(dir.file("none.ini"), contents, problem), SettingsFileRead::missing);
+    EXPECT_EQ(contents, "");
+    pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{16, 16};
+        bool failed = setrlimit(RLIMIT_FSIZE, &limit) == 0 && !writeSettingsFile(path, std::string(4096, 'x'), problem) &&
+                      problem.find("cannot write the settings file " + path) != std::string::npos;
+        _exit(failed ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(readFile(path), "Volume=7\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    // A folder where the file should be is left alone, and the save says it failed.
+    EXPECT_FALSE(writeSettingsFile(dir.path(), "Volume=7\n", problem));
+    EXPECT_NE(problem.find("is not a regular file; it is left alone"), std::string::npos) << problem;
+    // So is a save whose folder cannot be made.
+    EXPECT_FALSE(writeSettingsFile(path + "/s.ini", "Volume=7\n", problem));
+    EXPECT_NE(problem.find("cannot write the settings file"), std::string::npos) << problem;
 }
 
 // A link (a dotfile setup) is written through to its file, which keeps its mode; a new
