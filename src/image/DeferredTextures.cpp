@@ -4,13 +4,12 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
 
 #include "archive/ArchiveMember.h"
-#include "archive/Messages.h"
+#include "image/JpegImage.h"
 #include "image/TextureBuild.h"
 #include "image/TextureLoader.h"
 
@@ -86,10 +85,7 @@ unsigned deferMipmappedJpegTexture(const char* memberName) {
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     ArchiveMember member;
-    if (member.open(memberName) != 0) {
-        char text[64 + ArchiveMember::kNameCapacity];
-        std::snprintf(text, sizeof(text), "ARCH:Can't load JPG file: %s", memberName);
-        showMessage(text, "Error");
+    if (!openJpegMember(memberName, member)) {
         fillMipmappedRgbTexture(name, nullptr, 0, 0);
         return name;
     }

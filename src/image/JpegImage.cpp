@@ -208,12 +208,17 @@ bool decodeJpeg(const std::uint8_t* bytes, std::size_t size, JpegImage& image,
     return !decoder.failed();
 }
 
+bool openJpegMember(const char* memberName, ArchiveMember& member) {
+    if (member.open(memberName) == 0) return true;
+    char text[64 + ArchiveMember::kNameCapacity];
+    std::snprintf(text, sizeof(text), "ARCH:Can't load JPG file: %s", memberName);
+    showMessage(text, "Error");
+    return false;
+}
+
 bool loadJpeg(const char* memberName, JpegImage& image) {
     ArchiveMember member;
-    if (member.open(memberName) != 0) {
-        char text[64 + ArchiveMember::kNameCapacity];
-        std::snprintf(text, sizeof(text), "ARCH:Can't load JPG file: %s", memberName);
-        showMessage(text, "Error");
+    if (!openJpegMember(memberName, member)) {
         clearImage(image);
         return false;
     }

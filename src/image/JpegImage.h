@@ -49,6 +49,11 @@ private:
     bool failed_ = false;
 };
 
+class ArchiveMember;
+// Opens a JPEG member; one that cannot be opened shows "ARCH:Can't load JPG file: <name>"
+// and gives false.
+bool openJpegMember(const char* memberName, ArchiveMember& member);
+
 // Opens the archive member and decodes it (false as decodeJpeg). A member that cannot be
 // opened shows "ARCH:Can't load JPG file: <name>" and gives false with an empty image.
 bool loadJpeg(const char* memberName, JpegImage& image);

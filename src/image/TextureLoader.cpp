@@ -108,8 +108,7 @@ bool hasPowerOfTwoSides(int width, int height) {
 
 void noteMipmappedRgbTexture(unsigned texture, const std::uint8_t* rgb, int width, int height) {
     mipmappedSizes[texture] = {width, height};
-    darkCells.erase(texture);
-    darkCells.emplace(texture, DarkCells(rgb, width, height));
+    darkCells.insert_or_assign(texture, DarkCells(rgb, width, height));
 }
 
 unsigned loadPlainJpegTexture(const char* memberName) {

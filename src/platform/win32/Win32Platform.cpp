@@ -424,10 +424,10 @@ bool claimMusic() {
 // The box belongs to this process and ends with it.
 void endMessageBox() {}
 
-// Where the .scr lies, as UTF-8: with no "Path", data.ssd is looked for beside it.
 // Freed large blocks go back to the system by themselves here.
 void returnFreeMemory() {}
 
+// Where the .scr lies, as UTF-8: with no "Path", data.ssd is looked for beside it.
 std::string programFolder() {
     std::wstring path(32768, L'\0');
     DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
